@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+// The only access to config.ini: every call reads or writes the file at once, nothing is cached.
+class ConfigStore {
+ public:
+  explicit ConfigStore(std::string fileName);
+
+  int ReadInteger(const std::string& section, const std::string& key, int fallback) const;
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& fallback) const;
+  void WriteInteger(const std::string& section, const std::string& key, int value) const;
+  void WriteString(const std::string& section, const std::string& key,
+                   const std::string& value) const;
+
+  const std::string& FileName() const { return fileName_; }
+
+ private:
+  std::string fileName_;
+};

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Profile (INI) files with the rules of the Windows profile functions: section
+// and key names without regard to case, blanks around names and values
+// dropped, one pair of matching quotes stripped on read, values cut at 2047
+// bytes, CR, LF and CRLF line ends, the first of duplicate sections or keys
+// winning. Text stays bytes. Each call is one access to the file.
+
+namespace profile {
+
+constexpr size_t kMaxValueBytes = 2047;
+
+// The value of the key, or nothing when the file, the section or the key is missing.
+std::optional<std::string> ReadValue(const std::string& file, std::string_view section,
+                                     std::string_view key);
+std::string ReadString(const std::string& file, std::string_view section, std::string_view key,
+                       const std::string& fallback);
+// Decimal with an optional sign, or hexadecimal after 0x/0X when the text is
+// longer than two characters; anything else gives the fallback.
+int ReadInteger(const std::string& file, std::string_view section, std::string_view key,
+                int fallback);
+std::optional<int> ParseProfileInteger(std::string_view text);
+
+// Replaces the key in place or adds it at the end of its section (the section
+// at the end of the file), keeping every other byte and the file's line ends.
+// The file is replaced atomically; a refused write throws WriteError.
+void WriteString(const std::string& file, std::string_view section, std::string_view key,
+                 std::string_view value);
+
+}  // namespace profile

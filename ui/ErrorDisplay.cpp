@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/ErrorDisplay.h"
+
+#include <QMessageBox>
+
+namespace {
+
+ErrorSink& Sink() {
+  static ErrorSink sink;
+  return sink;
+}
+
+}  // namespace
+
+VelbrinApplication::VelbrinApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool VelbrinApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& error) {
+    ShowException(error);
+  } catch (...) {
+    ShowExceptionText(QStringLiteral("Unknown error"));
+  }
+  return false;
+}
+
+void ShowException(const std::exception& error) {
+  ShowExceptionText(QString::fromLocal8Bit(error.what()));
+}
+
+void ShowExceptionText(const QString& text) {
+  if (Sink()) {
+    Sink()(text);
+    return;
+  }
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
+                  QMessageBox::Ok, QApplication::activeWindow());
+  box.exec();
+}
+
+ErrorSink SetErrorSink(ErrorSink sink) {
+  ErrorSink previous = std::move(Sink());
+  Sink() = std::move(sink);
+  return previous;
+}

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <exception>
+#include <functional>
+
+#include <QApplication>
+#include <QString>
+
+// The application's one error display: an exception that leaves any handler
+// is shown in a message box captioned with the application title, and the
+// program goes on.
+class VelbrinApplication : public QApplication {
+ public:
+  VelbrinApplication(int& argc, char** argv);
+  bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Shows the exception the way the application's display does. Tests replace
+// the sink to see what would have been shown instead of a modal box.
+void ShowException(const std::exception& error);
+void ShowExceptionText(const QString& text);
+using ErrorSink = std::function<void(const QString& text)>;
+// Returns the previous sink; an empty sink restores the message box.
+ErrorSink SetErrorSink(ErrorSink sink);
