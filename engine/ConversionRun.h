@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+class TConsoleIO;
+
+// What a conversion run needs of the main window. TfrmMain implements it; the
+// run itself holds no widget.
+class IRunHost {
+ public:
+  virtual ~IRunHost() = default;
+  virtual int QueueCount() const = 0;
+  virtual std::string EntryPath(int index) const = 0;  // the entry's caption as path bytes
+  virtual void SelectEntry(int index) = 0;
+  virtual std::string OutputFolderText() const = 0;  // editOutputFolder, as path bytes
+  // BuildCommandLine with the six current choices.
+  virtual std::string BuildCommandLine(const std::string& shortSource,
+                                       const std::string& shortOutput) const = 0;
+  // ResolveExistingOutput with the window's OverwritePolicy and prompt.
+  virtual std::string ResolveExistingOutput(const std::string& path) = 0;
+  virtual TConsoleIO& ConsoleIO() = 0;
+  virtual void ClearLatestTime() = 0;  // EncoderProgress.LatestTimeSeconds := 0
+  virtual void ResetStatus() = 0;
+  virtual void ProcessEvents() = 0;  // handle pending window events (the run's wait)
+  virtual bool ReadAutoPowerOff() const = 0;
+  virtual void ShowPowerOffCountdown() = 0;  // modal
+  virtual bool AskFinishQuestion() = 0;      // msgFolderView CR LF CR LF msgFinishInfo; Yes = true
+  virtual void OpenOutputFolder(const std::string& folder) = 0;
+};
+
+// One pass over the queue: output names, existing outputs, placeholder,
+// encoder start and wait, finishing steps. Lives on the GUI thread.
+class ConversionRun {
+ public:
+  explicit ConversionRun(IRunHost& host);
+
+  void StartRun();
+  void StopRun();
+  // The main window is closing: stop the encoder, end any wait, start nothing more.
+  void Shutdown();
+
+  bool KeepGoing() const { return keepGoing_; }
+  bool IsActive() const { return active_; }
+
+ private:
+  IRunHost& host_;
+  bool keepGoing_ = true;
+  bool active_ = false;
+  bool closing_ = false;
+};
