@@ -15,6 +15,20 @@ namespace profile {
 
 constexpr size_t kMaxValueBytes = 2047;
 
+// A profile file's bytes parsed once, for readers that take many keys at a
+// time (the language files). Same rules as the file functions below.
+class Document {
+ public:
+  Document() = default;
+  static Document Parse(std::string bytes);
+  // Missing file or unreadable: an empty document.
+  static Document Load(const std::string& file);
+  std::optional<std::string> Value(std::string_view section, std::string_view key) const;
+
+ private:
+  std::string bytes_;
+};
+
 // The value of the key, or nothing when the file, the section or the key is missing.
 std::optional<std::string> ReadValue(const std::string& file, std::string_view section,
                                      std::string_view key);
