@@ -13,8 +13,8 @@ struct EncoderProgress {
 
 // What one piece of encoder text makes the progress bar and status line show.
 struct ProgressView {
-  int Position = 0;      // 0..99
-  int64_t Span = 1;      // seconds the status line shows as [-HH:MM:SS]
+  int Position = 0;  // 0..99
+  int64_t Span = 1;  // seconds the status line shows as [-HH:MM:SS]
 };
 
 // Value of the last complete Open...Close pair in text, or empty.
@@ -23,12 +23,13 @@ std::string ExtractMarkedValue(std::string_view text, std::string_view open,
 // "H:M:S.f" to whole seconds; another shape gives 0; a piece that is not a
 // decimal integer throws ConvertError.
 int64_t ParseClockText(std::string_view text);
-// Whole seconds as HH:MM:SS (hours may take more digits).
+// Whole seconds as HH:MM:SS (hours may take more digits; a negative value gets a '-').
 std::string FormatClock(int64_t seconds);
 // Updates the stored values from one piece of text and returns what to show.
 // A time value that is not a decimal number throws ConvertError and leaves
 // the stored values as they were.
 ProgressView UpdateProgress(EncoderProgress& progress, std::string_view text);
-// The status line: msgStatusRun's one %s filled with "i/N", then " [-HH:MM:SS]", a blank, the path.
+// The status line: msgStatusRun's first %s filled with "i/N" (%% gives %; a pattern
+// without %s shows no position), then " [-HH:MM:SS]" of span, a blank, the caption.
 std::string FormatStatusLine(std::string_view msgStatusRun, int index1, int count, int64_t span,
                              std::string_view caption);
