@@ -13,7 +13,8 @@ class IRunHost {
   virtual int QueueCount() const = 0;
   virtual std::string EntryPath(int index) const = 0;  // the entry's caption as path bytes
   virtual void SelectEntry(int index) = 0;
-  virtual std::string OutputFolderText() const = 0;  // editOutputFolder, as path bytes
+  // editOutputFolder, as path bytes; an empty text makes the run use the default folder.
+  virtual std::string OutputFolderText() const = 0;
   // BuildCommandLine with the six current choices.
   virtual std::string BuildCommandLine(const std::string& shortSource,
                                        const std::string& shortOutput) const = 0;
@@ -22,7 +23,6 @@ class IRunHost {
   virtual TConsoleIO& ConsoleIO() = 0;
   virtual void ClearLatestTime() = 0;  // EncoderProgress.LatestTimeSeconds := 0
   virtual void ResetStatus() = 0;
-  virtual void ProcessEvents() = 0;  // handle pending window events (the run's wait)
   virtual bool ReadAutoPowerOff() const = 0;
   virtual void ShowPowerOffCountdown() = 0;  // modal
   virtual bool AskFinishQuestion() = 0;      // msgFolderView CR LF CR LF msgFinishInfo; Yes = true
@@ -30,14 +30,19 @@ class IRunHost {
 };
 
 // One pass over the queue: output names, existing outputs, placeholder,
-// encoder start and wait, finishing steps. Lives on the GUI thread.
+// encoder start and wait, finishing steps. Lives on the GUI thread. The wait
+// sleeps on the GUI thread's event queue itself (runner notices, repaints and
+// the Stop click are handled inside it), so the host needs no event pump.
 class ConversionRun {
  public:
   explicit ConversionRun(IRunHost& host);
 
   void StartRun();
   void StopRun();
-  // The main window is closing: stop the encoder, end any wait, start nothing more.
+  // The main window is closing (FormClose's engine share): stop a running
+  // encoder and delete m9s.avs from the temporary folder. A wait in progress
+  // then ends without touching the runner again, nothing further starts and
+  // no dialog shows, so the host may release the runner right after this.
   void Shutdown();
 
   bool KeepGoing() const { return keepGoing_; }
