@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory>
 #include <string>
 
 class TConsoleIO;
@@ -36,6 +37,9 @@ class IRunHost {
 class ConversionRun {
  public:
   explicit ConversionRun(IRunHost& host);
+  ~ConversionRun();
+  ConversionRun(const ConversionRun&) = delete;
+  ConversionRun& operator=(const ConversionRun&) = delete;
 
   void StartRun();
   void StopRun();
@@ -49,8 +53,13 @@ class ConversionRun {
   bool IsActive() const { return active_; }
 
  private:
+  class ActiveScope;
+  // Waits while the encoder runs; false when the run must end at once.
+  bool WaitForEncoder(const ActiveScope& scope);
+
   IRunHost& host_;
   bool keepGoing_ = true;
   bool active_ = false;
   bool closing_ = false;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
