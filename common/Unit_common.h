@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "common/ConfigStore.h"
@@ -18,6 +19,7 @@ class TfrmCommon {
   explicit TfrmCommon(const std::string& programFolder = std::string());
   TfrmCommon(const TfrmCommon&) = delete;
   TfrmCommon& operator=(const TfrmCommon&) = delete;
+  ~TfrmCommon();
 
   void StartupRoutine(const std::string& programFolder);
 
@@ -68,6 +70,7 @@ class TfrmCommon {
   std::string feedbackAddress_;
   ConfigStore config_{std::string()};
   IShellService* shell_ = nullptr;
+  std::unique_ptr<IShellService> desktopShell_;  // used while no service is set
   IPowerOffService* powerOff_ = nullptr;
   TsuiSkinEngine* skinEngine_ = nullptr;
 };

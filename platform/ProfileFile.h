@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 // Profile (INI) files with the rules of the Windows profile functions: section
 // and key names without regard to case, blanks around names and values
@@ -26,7 +27,8 @@ class Document {
   std::optional<std::string> Value(std::string_view section, std::string_view key) const;
 
  private:
-  std::string bytes_;
+  // Lower-cased "section\0key" to the value as read (quotes stripped, cut).
+  std::unordered_map<std::string, std::string> values_;
 };
 
 // The value of the key, or nothing when the file, the section or the key is missing.
@@ -42,8 +44,15 @@ std::optional<int> ParseProfileInteger(std::string_view text);
 
 // Replaces the key in place or adds it at the end of its section (the section
 // at the end of the file), keeping every other byte and the file's line ends.
+// A value that reading would alter (blanks at either end, a matching pair of
+// quotes around it) is written in double quotes so that it reads back as it
+// was; a value holding CR or LF cannot be stored on one line and is refused.
 // The file is replaced atomically; a refused write throws WriteError.
 void WriteString(const std::string& file, std::string_view section, std::string_view key,
                  std::string_view value);
+
+// The new bytes of a profile file after setting one key; the rules of WriteString.
+std::string SetValue(std::string_view bytes, std::string_view section, std::string_view key,
+                     std::string_view value);
 
 }  // namespace profile

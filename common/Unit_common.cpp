@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/Unit_common.h"
+
+#include <array>
+#include <climits>
+
+#include <unistd.h>
+
+#include "platform/SystemError.h"
+#include "ui/PathText.h"
+#include "ui/ShellService.h"
+
+TfrmCommon* frmCommon = nullptr;
+
+namespace {
+
+// The per-language files and addresses. Row 0 is language 1 (Simplified
+// Chinese), row 1 English (2 and every unknown value), row 2 language 3 (Japanese).
+struct LanguageRow {
+  const char* languageFile;
+  const char* helpFile;
+  const char* homePage;
+  const char* support;
+  const char* feedback;
+};
+
+constexpr std::array<LanguageRow, 3> kLanguages{{
+    {"language/gb.ini", "Velbrin_gb.chm", "https://velbrin.example.org/zh-cn/",
+     "mailto:support.cn@velbrin.example.org", "https://velbrin.example.org/zh-cn/feedback"},
+    {"language/en.ini", "Velbrin.chm", "https://velbrin.example.org/en/",
+     "mailto:support@velbrin.example.org", "https://velbrin.example.org/en/feedback"},
+    {"language/jp.ini", "Velbrin_jp.chm", "https://velbrin.example.org/ja/",
+     "mailto:support.jp@velbrin.example.org", "https://velbrin.example.org/ja/feedback"},
+}};
+
+// The Tools menu's product pages for every language but 1.
+constexpr std::array<const char*, 7> kProductPages{{
+    "https://velbrin.example.org/en/products/video-joiner",
+    "https://velbrin.example.org/en/products/video-splitter",
+    "https://velbrin.example.org/en/products/audio-converter",
+    "https://velbrin.example.org/en/products/dvd-ripper",
+    "https://velbrin.example.org/en/products/mp4-converter",
+    "https://velbrin.example.org/en/products/gif-maker",
+    "https://velbrin.example.org/en/products/screen-recorder",
+}};
+
+const LanguageRow& RowFor(int languageIndex) {
+  switch (languageIndex) {
+    case 1:
+      return kLanguages[0];
+    case 3:
+      return kLanguages[2];
+    default:
+      return kLanguages[1];
+  }
+}
+
+std::string ExecutableFolder() {
+  std::string path(PATH_MAX, '\0');
+  ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
+  if (n < 0) RaiseLastOSError();
+  path.resize(static_cast<size_t>(n));
+  return path.substr(0, path.rfind('/') + 1);
+}
+
+}  // namespace
+
+TfrmCommon::TfrmCommon(const std::string& programFolder) { StartupRoutine(programFolder); }
+
+TfrmCommon::~TfrmCommon() = default;
+
+void TfrmCommon::StartupRoutine(const std::string& programFolder) {
+  programFolder_ = programFolder.empty() ? ExecutableFolder() : programFolder;
+  if (programFolder_.back() != '/') programFolder_ += '/';
+  configFileName_ = programFolder_ + "config.ini";
+  config_ = ConfigStore(configFileName_);
+  languageIndex_ = config_.ReadInteger("common", "language", 2);
+  const LanguageRow& row = RowFor(languageIndex_);
+  languageFileName_ = programFolder_ + row.languageFile;
+  helpFileName_ = programFolder_ + row.helpFile;
+  homePageAddress_ = row.homePage;
+  supportAddress_ = row.support;
+  feedbackAddress_ = row.feedback;
+}
+
+void TfrmCommon::OpenDocument(const std::string& target) {
+  IShellService* shell = shell_;
+  if (shell == nullptr) {
+    if (!desktopShell_) desktopShell_ = std::make_unique<DesktopShellService>();
+    shell = desktopShell_.get();
+  }
+  shell->Open(PathToText(target));
+}
+
+void TfrmCommon::OpenHelpFile() { OpenDocument(helpFileName_); }
+
+void TfrmCommon::OpenHomePage() { OpenDocument(homePageAddress_); }
+
+void TfrmCommon::OpenSupport() { OpenDocument(supportAddress_); }
+
+void TfrmCommon::OpenFeedbackPage() { OpenDocument(feedbackAddress_); }
+
+void TfrmCommon::OpenProductPage(int n) {
+  if (n < 1 || n > static_cast<int>(kProductPages.size())) return;  // no such menu entry
+  if (languageIndex_ == 1)
+    OpenDocument(kLanguages[0].homePage);
+  else
+    OpenDocument(kProductPages[static_cast<size_t>(n - 1)]);
+}
+
+void TfrmCommon::SetShellService(IShellService* shell) { shell_ = shell; }
+
+void TfrmCommon::SetPowerOffService(IPowerOffService* powerOff) { powerOff_ = powerOff; }

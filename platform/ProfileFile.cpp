@@ -1,0 +1,358 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/ProfileFile.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstdint>
+#include <cstdlib>
+#include <stdexcept>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/SystemError.h"
+
+namespace profile {
+namespace {
+
+enum class LineKind { Other, Comment, Section, Key };
+
+// One line of the file as offsets into its bytes.
+struct Line {
+  size_t begin = 0;
+  size_t contentEnd = 0;  // where the line terminator starts
+  size_t next = 0;        // first byte after the terminator
+  LineKind kind = LineKind::Other;
+  std::string_view name;   // section or key name, blanks dropped
+  std::string_view value;  // key value, blanks dropped, quotes still on
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
+
+std::string LowerName(std::string_view s) {
+  std::string lower(s);
+  for (char& c : lower) c = Lower(c);
+  return lower;
+}
+
+void Classify(std::string_view content, Line& line) {
+  std::string_view text = Trim(content);
+  if (text.empty()) return;
+  if (text.front() == ';') {
+    line.kind = LineKind::Comment;
+  } else if (text.front() == '[') {
+    size_t close = text.find(']');
+    if (close == std::string_view::npos) return;  // no section and no key
+    line.kind = LineKind::Section;
+    line.name = Trim(text.substr(1, close - 1));
+  } else {
+    size_t eq = text.find('=');
+    if (eq == std::string_view::npos) return;
+    line.kind = LineKind::Key;
+    line.name = Trim(text.substr(0, eq));
+    line.value = Trim(text.substr(eq + 1));
+  }
+}
+
+std::vector<Line> SplitLines(std::string_view bytes) {
+  std::vector<Line> lines;
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    Line line;
+    line.begin = pos;
+    size_t end = bytes.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) end = bytes.size();
+    line.contentEnd = end;
+    line.next = end;
+    if (end < bytes.size()) {
+      line.next = end + 1;
+      if (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') line.next++;
+    }
+    Classify(bytes.substr(line.begin, line.contentEnd - line.begin), line);
+    lines.push_back(line);
+    pos = line.next;
+  }
+  return lines;
+}
+
+std::string ReadableValue(std::string_view raw) {
+  if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front())
+    raw = raw.substr(1, raw.size() - 2);
+  if (raw.size() > kMaxValueBytes) raw = raw.substr(0, kMaxValueBytes);
+  return std::string(raw);
+}
+
+// Lines [first, last) of the first section of that name; first is the header.
+struct SectionSpan {
+  size_t header;
+  size_t last;
+};
+
+std::optional<SectionSpan> FindSection(const std::vector<Line>& lines, std::string_view section) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].kind != LineKind::Section || !SameName(lines[i].name, section)) continue;
+    size_t last = i + 1;
+    while (last < lines.size() && lines[last].kind != LineKind::Section) ++last;
+    return SectionSpan{i, last};
+  }
+  return std::nullopt;
+}
+
+std::string DocumentKey(std::string_view section, std::string_view key) {
+  return LowerName(section) + '\0' + LowerName(key);
+}
+
+// The whole file, or nothing when it does not exist; other failures throw SystemError.
+std::optional<std::string> ReadFileBytes(const std::string& file) {
+  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT) return std::nullopt;
+    RaiseLastOSError();
+  }
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      int code = errno;
+      ::close(fd);
+      RaiseOSError(code);
+    }
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return bytes;
+}
+
+std::string LineEnding(std::string_view bytes) {
+  size_t end = bytes.find_first_of("\r\n");
+  if (end == std::string_view::npos) return "\n";
+  if (bytes[end] == '\n') return "\n";
+  if (end + 1 < bytes.size() && bytes[end + 1] == '\n') return "\r\n";
+  return "\r";
+}
+
+bool NeedsQuotes(std::string_view value) {
+  if (value.empty()) return false;
+  if (IsBlank(value.front()) || IsBlank(value.back())) return true;
+  return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+         value.back() == value.front();
+}
+
+std::string StoredValue(std::string_view value) {
+  if (!NeedsQuotes(value)) return std::string(value);
+  return '"' + std::string(value) + '"';
+}
+
+class TempFile {
+ public:
+  explicit TempFile(std::string pattern) : path_(std::move(pattern)) {
+    fd_ = ::mkstemp(path_.data());
+    if (fd_ < 0) path_.clear();
+  }
+  ~TempFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+
+  bool Ok() const { return fd_ >= 0; }
+  bool Write(std::string_view bytes) {
+    while (!bytes.empty()) {
+      ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
+      bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+  }
+  bool SyncAndClose(mode_t mode) {
+    bool ok = ::fchmod(fd_, mode) == 0 && ::fsync(fd_) == 0;
+    ok = (::close(fd_) == 0) && ok;
+    fd_ = -1;
+    return ok;
+  }
+  // Puts the file in place; afterwards nothing is left to remove.
+  bool RenameTo(const std::string& target) {
+    if (::rename(path_.c_str(), target.c_str()) != 0) return false;
+    path_.clear();
+    return true;
+  }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+};
+
+std::string FolderOf(const std::string& file) {
+  size_t slash = file.rfind('/');
+  return slash == std::string::npos ? std::string("./") : file.substr(0, slash + 1);
+}
+
+std::string NameOf(const std::string& file) {
+  size_t slash = file.rfind('/');
+  return slash == std::string::npos ? file : file.substr(slash + 1);
+}
+
+mode_t NewFileMode() {
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+// Replaces the file with bytes through a temporary file in its folder, so a
+// crash or a full disk leaves either the old or the new file, never a part.
+bool ReplaceFile(const std::string& file, std::string_view bytes, mode_t mode) {
+  const std::string folder = FolderOf(file);
+  TempFile temp(folder + "." + NameOf(file) + ".XXXXXX");
+  if (!temp.Ok() || !temp.Write(bytes) || !temp.SyncAndClose(mode) || !temp.RenameTo(file))
+    return false;
+  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);  // the rename itself on disk; the file is already complete
+    ::close(dir);
+  }
+  return true;
+}
+
+}  // namespace
+
+Document Document::Parse(std::string bytes) {
+  Document doc;
+  std::string section;
+  bool active = false;  // inside the first section of its name
+  std::unordered_map<std::string, bool> seenSections;
+  for (const Line& line : SplitLines(bytes)) {
+    if (line.kind == LineKind::Section) {
+      section = LowerName(line.name);
+      active = seenSections.emplace(section, true).second;
+    } else if (line.kind == LineKind::Key && active) {
+      doc.values_.emplace(section + '\0' + LowerName(line.name), ReadableValue(line.value));
+    }
+  }
+  return doc;
+}
+
+Document Document::Load(const std::string& file) {
+  try {
+    std::optional<std::string> bytes = ReadFileBytes(file);
+    return bytes ? Parse(std::move(*bytes)) : Document();
+  } catch (const SystemError&) {
+    return Document();
+  }
+}
+
+std::optional<std::string> Document::Value(std::string_view section, std::string_view key) const {
+  auto it = values_.find(DocumentKey(section, key));
+  if (it == values_.end()) return std::nullopt;
+  return it->second;
+}
+
+std::optional<std::string> ReadValue(const std::string& file, std::string_view section,
+                                     std::string_view key) {
+  return Document::Load(file).Value(section, key);
+}
+
+std::string ReadString(const std::string& file, std::string_view section, std::string_view key,
+                       const std::string& fallback) {
+  return ReadValue(file, section, key).value_or(fallback);
+}
+
+int ReadInteger(const std::string& file, std::string_view section, std::string_view key,
+                int fallback) {
+  std::optional<std::string> text = ReadValue(file, section, key);
+  if (!text) return fallback;
+  return ParseProfileInteger(*text).value_or(fallback);
+}
+
+std::optional<int> ParseProfileInteger(std::string_view text) {
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    std::string_view digits = text.substr(2);
+    uint32_t value = 0;
+    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+    if (ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+    return static_cast<int32_t>(value);  // 32 bits as written, 0xFFFFFFFF is -1
+  }
+  if (!text.empty() && text[0] == '+') {
+    text.remove_prefix(1);
+    if (text.empty() || text[0] < '0' || text[0] > '9') return std::nullopt;
+  }
+  int value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::string SetValue(std::string_view bytes, std::string_view section, std::string_view key,
+                     std::string_view value) {
+  if (value.find_first_of("\r\n") != std::string_view::npos)
+    throw std::invalid_argument("a profile value cannot hold a line end");
+  const std::string eol = LineEnding(bytes);
+  const std::vector<Line> lines = SplitLines(bytes);
+  const std::string stored = StoredValue(value);
+  std::string result;
+  std::optional<SectionSpan> span = FindSection(lines, section);
+  if (!span) {
+    result = bytes;
+    if (!result.empty() && result.back() != '\n' && result.back() != '\r') result += eol;
+    result += '[' + std::string(section) + ']' + eol + std::string(key) + '=' + stored + eol;
+    return result;
+  }
+  for (size_t i = span->header + 1; i < span->last; ++i) {
+    const Line& line = lines[i];
+    if (line.kind != LineKind::Key || !SameName(line.name, key)) continue;
+    result.append(bytes.substr(0, line.begin));
+    result.append(line.name).append("=").append(stored);
+    result.append(bytes.substr(line.contentEnd));
+    return result;
+  }
+  // After the section's last line that holds anything, before the blank lines.
+  size_t after = span->header;
+  for (size_t i = span->header + 1; i < span->last; ++i)
+    if (!Trim(bytes.substr(lines[i].begin, lines[i].contentEnd - lines[i].begin)).empty())
+      after = i;
+  const Line& anchor = lines[after];
+  result.append(bytes.substr(0, anchor.next));
+  if (anchor.next == anchor.contentEnd) result += eol;  // the file ended without a line end
+  result.append(key).append("=").append(stored).append(eol);
+  result.append(bytes.substr(anchor.next));
+  return result;
+}
+
+void WriteString(const std::string& file, std::string_view section, std::string_view key,
+                 std::string_view value) {
+  if (value.find_first_of("\r\n") != std::string_view::npos) throw WriteError(file);
+  std::optional<std::string> old;
+  mode_t mode = NewFileMode();
+  try {
+    old = ReadFileBytes(file);
+  } catch (const SystemError&) {
+    throw WriteError(file);  // writing without the old bytes would lose the other keys
+  }
+  struct stat info {};
+  if (old && ::stat(file.c_str(), &info) == 0) mode = info.st_mode & 07777;
+  const std::string bytes = SetValue(old.value_or(std::string()), section, key, value);
+  if (!ReplaceFile(file, bytes, mode)) throw WriteError(file);
+}
+
+}  // namespace profile
