@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <QDialog>
+
+class FolderTree;
+
+namespace Ui {
+class TFrmBatchAdd;
+}
+
+// The modeless add-from-folder dialog. Its folder, extension and sub-folder
+// box keep their state between showings.
+class TFrmBatchAdd : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TFrmBatchAdd(QWidget* parent = nullptr);
+  ~TFrmBatchAdd() override;
+
+  // Hides the dialog and hands the selected folder, the sub-folder box and the
+  // trimmed extension to AddFilesFromFolder. The computer node is no folder:
+  // nothing is scanned for it.
+  void buttonOKClick();
+  void buttonCancelClick();
+
+  // Selects a folder in the tree (tests, and a caller that wants to preset it).
+  bool SelectFolder(const QString& path);
+  QString SelectedFolder() const;
+
+  // The main window's folder scan: folder and extension as bytes.
+  std::function<void(const std::string& folder, bool subDirs, const std::string& ext)>
+      AddFilesFromFolder;
+
+  std::unique_ptr<Ui::TFrmBatchAdd> ui;
+
+ private:
+  FolderTree* tree_;
+};
+
+// The label and path text of the batch tree's root node.
+extern const char kComputerNodeName[];
+// The extension text with blanks and control characters removed from both ends.
+std::string TrimExtension(const std::string& text);
