@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavfilter/avfilter.h>
+#include <libavformat/avformat.h>
+#include <libavutil/frame.h>
+}
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+// Owning handles for the FFmpeg objects the encoder holds; each frees through
+// FFmpeg's own release call, which also accepts null.
+struct InputContextFree {
+  void operator()(AVFormatContext* c) const { avformat_close_input(&c); }
+};
+struct OutputContextFree {
+  void operator()(AVFormatContext* c) const;  // closes the file if still open
+};
+struct CodecContextFree {
+  void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
+};
+struct FrameFree {
+  void operator()(AVFrame* f) const { av_frame_free(&f); }
+};
+struct PacketFree {
+  void operator()(AVPacket* p) const { av_packet_free(&p); }
+};
+struct FilterGraphFree {
+  void operator()(AVFilterGraph* g) const { avfilter_graph_free(&g); }
+};
+struct FilterInOutFree {
+  void operator()(AVFilterInOut* io) const { avfilter_inout_free(&io); }
+};
+
+using InputContextPtr = std::unique_ptr<AVFormatContext, InputContextFree>;
+using OutputContextPtr = std::unique_ptr<AVFormatContext, OutputContextFree>;
+using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextFree>;
+using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
+using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
+using FilterGraphPtr = std::unique_ptr<AVFilterGraph, FilterGraphFree>;
+using FilterInOutPtr = std::unique_ptr<AVFilterInOut, FilterInOutFree>;
+
+// A failure that ends the conversion; its text is the one line the user sees.
+class EncodeError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// FFmpeg's text for an AVERROR code.
+std::string AvErrorText(int code);
+// Throws EncodeError "<what>: <FFmpeg's text>" when code is negative; returns code.
+int Check(int code, const std::string& what);
+// Allocation results: throws EncodeError "out of memory (<what>)" for null.
+FramePtr NewFrame();
+PacketPtr NewPacket();

@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "encoder/StopControl.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+namespace {
+
+// Signal handlers may only touch lock-free atomics.
+std::atomic<int> signalCount{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+
+extern "C" void OnStopSignal(int signal) {
+  if (signalCount.fetch_add(1) >= 1) {
+    // A second request: end now, with the signal's own default effect.
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+    ::_exit(128 + signal);
+  }
+}
+
+void InstallHandlers() {
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  // A reader that went away must show up as a write error, not kill us.
+  ::signal(SIGPIPE, SIG_IGN);
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+
+}  // namespace
+
+bool IsQuitLine(const char* begin, const char* end) {
+  while (begin < end && IsBlank(*begin)) ++begin;
+  while (end > begin && IsBlank(end[-1])) --end;
+  return std::string(begin, end) == "quit";
+}
+
+StopControl::StopControl() {
+  InstallHandlers();
+  if (::pipe2(wake_, O_CLOEXEC) == 0) watcher_ = std::thread([this] { WatchInput(); });
+}
+
+StopControl::~StopControl() {
+  if (wake_[1] >= 0) ::close(wake_[1]);  // wakes the watcher's poll
+  if (watcher_.joinable()) watcher_.join();
+  if (wake_[0] >= 0) ::close(wake_[0]);
+}
+
+bool StopControl::Requested() const { return quitLine_.load() || signalCount.load() > 0; }
+
+int StopControl::InterruptCallback(void* control) {
+  return static_cast<const StopControl*>(control)->Requested() ? 1 : 0;
+}
+
+void StopControl::WatchInput() {
+  std::string line;
+  bool input = true;
+  while (!quitLine_.load()) {
+    pollfd fds[2] = {{input ? 0 : -1, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+    int ready = ::poll(fds, 2, -1);
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    if (fds[1].revents != 0) return;
+    if (fds[0].revents == 0) continue;
+    char buffer[256];
+    ssize_t n = ::read(0, buffer, sizeof buffer);
+    if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    if (n <= 0) {
+      input = false;  // the end of input is no request to stop
+      continue;
+    }
+    line.append(buffer, static_cast<size_t>(n));
+    for (size_t eol; (eol = line.find('\n')) != std::string::npos; line.erase(0, eol + 1)) {
+      if (IsQuitLine(line.data(), line.data() + eol)) quitLine_.store(true);
+    }
+    if (line.size() > 4096) line.erase(0, line.size() - 16);  // a line without end: keep a tail
+  }
+}

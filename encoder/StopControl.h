@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <atomic>
+#include <thread>
+
+// Watches for the requests to stop early: a line "quit" on standard input
+// and SIGINT/SIGTERM. The first signal asks for an orderly stop; a second one
+// ends the process at once. One instance per process.
+class StopControl {
+ public:
+  StopControl();
+  ~StopControl();
+  StopControl(const StopControl&) = delete;
+  StopControl& operator=(const StopControl&) = delete;
+
+  bool Requested() const;
+  // The flag itself, for FFmpeg's interrupt callback.
+  static int InterruptCallback(void* control);
+
+ private:
+  void WatchInput();
+
+  int wake_[2] = {-1, -1};  // closes the watcher's poll at the end
+  std::atomic<bool> quitLine_{false};
+  std::thread watcher_;
+};
+
+// True when a line read from standard input asks to stop.
+bool IsQuitLine(const char* begin, const char* end);

@@ -1,0 +1,258 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "encoder/StreamPipeline.h"
+
+extern "C" {
+#include <libavfilter/buffersink.h>
+#include <libavfilter/buffersrc.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/log.h>
+#include <libavutil/opt.h>
+#include <libavutil/pixdesc.h>
+}
+
+#include <string>
+
+namespace {
+
+std::string Fraction(AVRational r) { return std::to_string(r.num) + "/" + std::to_string(r.den); }
+
+// The picture keeps its shape when it is scaled to the chosen size, as
+// FFmpeg's scale filter does: the output's pixels take the aspect that makes up.
+AVRational ScaledAspect(const AVCodecParameters* in, int width, int height) {
+  AVRational sar = in->sample_aspect_ratio;
+  if (sar.num <= 0 || sar.den <= 0) sar = {1, 1};
+  if (in->width <= 0 || in->height <= 0) return {1, 1};
+  AVRational out;
+  av_reduce(&out.num, &out.den, static_cast<int64_t>(sar.num) * in->width * height,
+            static_cast<int64_t>(sar.den) * in->height * width, 255);
+  return out;
+}
+
+}  // namespace
+
+StreamPipeline::StreamPipeline(AVFormatContext* input, int streamIndex)
+    : input_(input), source_(input->streams[streamIndex]), type_(source_->codecpar->codec_type) {
+  const AVCodec* codec = avcodec_find_decoder(source_->codecpar->codec_id);
+  if (!codec)
+    throw EncodeError(std::string("no decoder for the ") + Kind() + " codec " +
+                      avcodec_get_name(source_->codecpar->codec_id));
+  decoder_.reset(avcodec_alloc_context3(codec));
+  if (!decoder_) throw EncodeError("out of memory (decoder)");
+  Check(avcodec_parameters_to_context(decoder_.get(), source_->codecpar),
+        std::string("cannot set up the ") + Kind() + " decoder");
+  decoder_->pkt_timebase = source_->time_base;
+  decoder_->thread_count = 0;  // as many as the machine has
+  decoder_->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+  if (type_ == AVMEDIA_TYPE_VIDEO)
+    decoder_->framerate = av_guess_frame_rate(input, source_, nullptr);
+  Check(avcodec_open2(decoder_.get(), codec, nullptr),
+        std::string("cannot open the ") + codec->name + " decoder");
+  if (input->start_time != AV_NOPTS_VALUE)
+    startOffset_ = av_rescale_q(input->start_time, AV_TIME_BASE_Q, source_->time_base);
+  filtered_ = NewFrame();
+  encoded_ = NewPacket();
+}
+
+void StreamPipeline::OpenEncoder(const EncoderOptions& options, AVFormatContext* output) {
+  const AVCodec* codec = type_ == AVMEDIA_TYPE_VIDEO ? avcodec_find_encoder(AV_CODEC_ID_MPEG4)
+                                                     : avcodec_find_encoder_by_name("aac");
+  if (!codec) throw EncodeError(std::string("this FFmpeg has no ") + Kind() + " encoder");
+  encoder_.reset(avcodec_alloc_context3(codec));
+  if (!encoder_) throw EncodeError("out of memory (encoder)");
+  AVCodecContext* enc = encoder_.get();
+  if (type_ == AVMEDIA_TYPE_VIDEO) {
+    frameRate_ = options.frameRate;
+    outputWidth_ = options.width;
+    outputHeight_ = options.height;
+    enc->width = options.width;
+    enc->height = options.height;
+    enc->pix_fmt = AV_PIX_FMT_YUV420P;
+    enc->framerate = {frameRate_.num, frameRate_.den};
+    enc->time_base = {frameRate_.den, frameRate_.num};
+    enc->sample_aspect_ratio = ScaledAspect(source_->codecpar, options.width, options.height);
+    enc->bit_rate = options.videoBitRate;
+    // Small pictures gain nothing from slices; larger ones use both cores.
+    enc->thread_count = options.width * options.height >= 320 * 240 ? 0 : 1;
+    enc->thread_type = FF_THREAD_SLICE;
+  } else {
+    outputSampleRate_ = options.sampleRate;
+    outputChannels_ = options.channels;
+    bool supported = codec->supported_samplerates == nullptr;
+    for (const int* r = codec->supported_samplerates; r && *r; ++r)
+      supported |= *r == options.sampleRate;
+    if (!supported)
+      throw EncodeError("the AAC encoder cannot use the sample rate " +
+                        std::to_string(options.sampleRate) + " Hz");
+    enc->sample_rate = options.sampleRate;
+    enc->sample_fmt = AV_SAMPLE_FMT_FLTP;
+    av_channel_layout_default(&enc->ch_layout, options.channels);
+    enc->bit_rate = options.audioBitRate;
+    enc->profile = FF_PROFILE_AAC_LOW;
+    enc->time_base = {1, options.sampleRate};
+  }
+  if (output->oformat->flags & AVFMT_GLOBALHEADER) enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+  Check(avcodec_open2(enc, codec, nullptr),
+        std::string("cannot open the ") + codec->name + " encoder");
+  target_ = avformat_new_stream(output, nullptr);
+  if (!target_) throw EncodeError("out of memory (output stream)");
+  Check(avcodec_parameters_from_context(target_->codecpar, enc),
+        "cannot describe the output stream");
+  target_->time_base = enc->time_base;
+  if (type_ == AVMEDIA_TYPE_VIDEO) {
+    target_->avg_frame_rate = enc->framerate;
+    target_->sample_aspect_ratio = enc->sample_aspect_ratio;
+  }
+}
+
+bool StreamPipeline::Decode(const AVPacket* packet, const FrameSink& sink) {
+  int rc = avcodec_send_packet(decoder_.get(), packet);
+  if (rc == AVERROR_INVALIDDATA) {
+    // Damaged data in one packet: FFmpeg conceals it; the stream goes on.
+    ++decodeErrors_;
+    av_log(nullptr, AV_LOG_WARNING, "damaged %s data skipped\n", Kind());
+    return true;
+  }
+  if (rc < 0 && rc != AVERROR_EOF) Check(rc, std::string("cannot decode the ") + Kind());
+  while (true) {
+    FramePtr frame = NewFrame();
+    rc = avcodec_receive_frame(decoder_.get(), frame.get());
+    if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) break;
+    if (rc == AVERROR_INVALIDDATA) {
+      ++decodeErrors_;
+      continue;
+    }
+    Check(rc, std::string("cannot decode the ") + Kind());
+    ++framesDecoded_;
+    frame->pts = frame->best_effort_timestamp;
+    if (!sink(std::move(frame))) return false;
+  }
+  if (!packet && framesDecoded_ == 0 && decodeErrors_ > 0)
+    throw EncodeError(std::string("the ") + Kind() + " stream cannot be decoded");
+  return true;
+}
+
+int64_t StreamPipeline::Rebase(int64_t pts) const {
+  return pts == AV_NOPTS_VALUE ? pts : pts - startOffset_;
+}
+
+void StreamPipeline::BuildGraph(const AVFrame* first) {
+  graph_.reset(avfilter_graph_alloc());
+  if (!graph_) throw EncodeError("out of memory (filter graph)");
+  std::string sourceArgs, chain;
+  const bool video = type_ == AVMEDIA_TYPE_VIDEO;
+  if (video) {
+    AVRational sar = first->sample_aspect_ratio;
+    if (sar.num <= 0 || sar.den <= 0) sar = {1, 1};
+    AVRational rate = av_guess_frame_rate(input_, source_, nullptr);
+    sourceArgs = "video_size=" + std::to_string(first->width) + "x" +
+                 std::to_string(first->height) + ":pix_fmt=" + std::to_string(first->format) +
+                 ":time_base=" + Fraction(source_->time_base) + ":pixel_aspect=" + Fraction(sar);
+    if (rate.num > 0 && rate.den > 0) sourceArgs += ":frame_rate=" + Fraction(rate);
+    // Frames are dropped to the output rate first, so dropped ones are never scaled.
+    chain = "fps=fps=" + std::to_string(frameRate_.num) + "/" + std::to_string(frameRate_.den) +
+            ",scale=" + std::to_string(outputWidth_) + ":" + std::to_string(outputHeight_) +
+            ",format=yuv420p";
+  } else {
+    AVChannelLayout layout{};
+    if (first->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || first->ch_layout.nb_channels == 0)
+      av_channel_layout_default(&layout, first->ch_layout.nb_channels);
+    else
+      av_channel_layout_copy(&layout, &first->ch_layout);
+    char layoutText[128] = {};
+    av_channel_layout_describe(&layout, layoutText, sizeof layoutText);
+    av_channel_layout_uninit(&layout);
+    const char* format = av_get_sample_fmt_name(static_cast<AVSampleFormat>(first->format));
+    sourceArgs = "time_base=1/" + std::to_string(first->sample_rate) +
+                 ":sample_rate=" + std::to_string(first->sample_rate) +
+                 ":sample_fmt=" + (format ? format : "none") + ":channel_layout=" + layoutText;
+    chain = "aresample=" + std::to_string(outputSampleRate_) +
+            ",aformat=sample_fmts=fltp:sample_rates=" + std::to_string(outputSampleRate_) +
+            ":channel_layouts=" + (outputChannels_ == 1 ? "mono" : "stereo");
+  }
+  const AVFilter* source = avfilter_get_by_name(video ? "buffer" : "abuffer");
+  const AVFilter* sink = avfilter_get_by_name(video ? "buffersink" : "abuffersink");
+  if (!source || !sink) throw EncodeError("this FFmpeg lacks its buffer filters");
+  Check(avfilter_graph_create_filter(&bufferSource_, source, "in", sourceArgs.c_str(), nullptr,
+                                     graph_.get()),
+        std::string("cannot feed the ") + Kind() + " filters");
+  Check(avfilter_graph_create_filter(&bufferSink_, sink, "out", nullptr, nullptr, graph_.get()),
+        std::string("cannot set up the ") + Kind() + " filters");
+  FilterInOutPtr outputs(avfilter_inout_alloc()), inputs(avfilter_inout_alloc());
+  if (!outputs || !inputs) throw EncodeError("out of memory (filter links)");
+  outputs->name = av_strdup("in");
+  outputs->filter_ctx = bufferSource_;
+  inputs->name = av_strdup("out");
+  inputs->filter_ctx = bufferSink_;
+  AVFilterInOut* in = inputs.release();
+  AVFilterInOut* out = outputs.release();
+  int rc = avfilter_graph_parse_ptr(graph_.get(), chain.c_str(), &in, &out, nullptr);
+  avfilter_inout_free(&in);
+  avfilter_inout_free(&out);
+  Check(rc, std::string("cannot build the ") + Kind() + " filters");
+  Check(avfilter_graph_config(graph_.get(), nullptr),
+        std::string("cannot set up the ") + Kind() + " filters");
+  if (!video) av_buffersink_set_frame_size(bufferSink_, encoder_->frame_size);
+}
+
+void StreamPipeline::Encode(FramePtr frame, const PacketSink& sink) {
+  if (!graph_) BuildGraph(frame.get());
+  if (type_ == AVMEDIA_TYPE_VIDEO) {
+    int64_t pts = Rebase(frame->pts);
+    if (pts == AV_NOPTS_VALUE) pts = nextVideoPts_ == AV_NOPTS_VALUE ? 0 : nextVideoPts_;
+    int64_t step = frame->pkt_duration > 0 ? frame->pkt_duration : 0;
+    AVRational rate = av_guess_frame_rate(input_, source_, nullptr);
+    if (step == 0 && rate.num > 0) step = av_rescale_q(1, av_inv_q(rate), source_->time_base);
+    nextVideoPts_ = pts + (step > 0 ? step : 1);
+    frame->pts = pts;
+  } else {
+    const AVRational sampleBase{1, frame->sample_rate};
+    if (nextAudioPts_ == AV_NOPTS_VALUE) {
+      int64_t first = Rebase(frame->pts);
+      first = first == AV_NOPTS_VALUE ? 0 : av_rescale_q(first, source_->time_base, sampleBase);
+      nextAudioPts_ = first < 0 ? 0 : first;
+    }
+    // Counting samples keeps the audio time stamps strictly rising whatever
+    // the source's stamps do.
+    frame->pts = nextAudioPts_;
+    nextAudioPts_ += frame->nb_samples;
+  }
+  Check(av_buffersrc_add_frame_flags(bufferSource_, frame.get(), 0),
+        std::string("cannot filter the ") + Kind());
+  DrainGraph(sink);
+}
+
+void StreamPipeline::DrainGraph(const PacketSink& sink) {
+  const AVRational sinkBase = av_buffersink_get_time_base(bufferSink_);
+  while (true) {
+    int rc = av_buffersink_get_frame(bufferSink_, filtered_.get());
+    if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return;
+    Check(rc, std::string("cannot filter the ") + Kind());
+    if (filtered_->pts != AV_NOPTS_VALUE)
+      filtered_->pts = av_rescale_q(filtered_->pts, sinkBase, encoder_->time_base);
+    filtered_->pict_type = AV_PICTURE_TYPE_NONE;
+    SendToEncoder(filtered_.get(), sink);
+    av_frame_unref(filtered_.get());
+  }
+}
+
+void StreamPipeline::SendToEncoder(AVFrame* frame, const PacketSink& sink) {
+  Check(avcodec_send_frame(encoder_.get(), frame), std::string("cannot encode the ") + Kind());
+  while (true) {
+    int rc = avcodec_receive_packet(encoder_.get(), encoded_.get());
+    if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return;
+    Check(rc, std::string("cannot encode the ") + Kind());
+    av_packet_rescale_ts(encoded_.get(), encoder_->time_base, target_->time_base);
+    encoded_->stream_index = target_->index;
+    sink(encoded_.get());
+    av_packet_unref(encoded_.get());
+  }
+}
+
+void StreamPipeline::Flush(const PacketSink& sink) {
+  if (graph_) {
+    Check(av_buffersrc_add_frame_flags(bufferSource_, nullptr, 0),
+          std::string("cannot filter the ") + Kind());
+    DrainGraph(sink);
+  }
+  SendToEncoder(nullptr, sink);
+}

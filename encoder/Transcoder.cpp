@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "encoder/Transcoder.h"
+
+#include <new>
+
+namespace {
+
+// Paths go to FFmpeg through its file protocol, so no file name is ever read
+// as another protocol or an option ("pipe:", "http:", "concat:...").
+std::string FileUrl(const std::string& path) { return "file:" + path; }
+
+bool UsableStream(const AVStream* s, AVMediaType type) {
+  return s->codecpar->codec_type == type && !(s->disposition & AV_DISPOSITION_ATTACHED_PIC) &&
+         avcodec_find_decoder(s->codecpar->codec_id) != nullptr;
+}
+
+}  // namespace
+
+Transcoder::Transcoder(const EncoderOptions& options, const StopControl& stop,
+                       ProgressReporter& progress)
+    : options_(options), stop_(stop), progress_(progress) {}
+
+Transcoder::~Transcoder() { StopDecoding(); }
+
+void Transcoder::RecordError(const std::string& text) {
+  std::lock_guard lock(errorMutex_);
+  if (!firstError_) firstError_ = text;
+}
+
+void Transcoder::OpenInput() {
+  AVFormatContext* raw = avformat_alloc_context();
+  if (!raw) throw EncodeError("out of memory (input)");
+  raw->interrupt_callback = {&StopControl::InterruptCallback, const_cast<StopControl*>(&stop_)};
+  AVDictionary* settings = nullptr;
+  av_dict_set(&settings, "protocol_whitelist", "file", 0);
+  int rc = avformat_open_input(&raw, FileUrl(options_.source).c_str(), nullptr, &settings);
+  av_dict_free(&settings);
+  if (rc < 0)
+    throw EncodeError("cannot open the source " + options_.source + ": " + AvErrorText(rc));
+  input_.reset(raw);
+  Check(avformat_find_stream_info(input_.get(), nullptr),
+        "cannot read the streams of " + options_.source);
+
+  for (AVMediaType type : {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}) {
+    for (unsigned i = 0; i < input_->nb_streams; ++i) {
+      if (UsableStream(input_->streams[i], type)) {
+        pipelines_.push_back(std::make_unique<StreamPipeline>(input_.get(), static_cast<int>(i)));
+        break;
+      }
+    }
+  }
+  if (pipelines_.empty())
+    throw EncodeError("no video or audio stream to convert in " + options_.source);
+
+  int64_t duration = input_->duration;
+  if (duration == AV_NOPTS_VALUE || duration <= 0) {
+    duration = AV_NOPTS_VALUE;
+    for (const auto& p : pipelines_) {
+      const AVStream* s = input_->streams[p->SourceIndex()];
+      if (s->duration != AV_NOPTS_VALUE && s->duration > 0)
+        duration = std::max(duration, av_rescale_q(s->duration, s->time_base, AV_TIME_BASE_Q));
+    }
+  }
+  if (duration != AV_NOPTS_VALUE && duration > 0) progress_.Duration(duration);
+}
+
+void Transcoder::OpenOutput() {
+  AVFormatContext* raw = nullptr;
+  const std::string url = FileUrl(options_.output);
+  Check(avformat_alloc_output_context2(&raw, nullptr, "3gp", url.c_str()),
+        "cannot set up the 3gp output");
+  output_.reset(raw);
+  for (auto& p : pipelines_) p->OpenEncoder(options_, output_.get());
+  Check(avio_open2(&output_->pb, url.c_str(), AVIO_FLAG_WRITE, nullptr, nullptr),
+        "cannot write the output " + options_.output);
+  Check(avformat_write_header(output_.get(), nullptr),
+        "cannot write the output " + options_.output);
+  headerWritten_ = true;
+}
+
+StreamPipeline* Transcoder::PipelineFor(int sourceIndex) {
+  for (auto& p : pipelines_)
+    if (p->SourceIndex() == sourceIndex) return p.get();
+  return nullptr;
+}
+
+void Transcoder::DecodeLoop() {
+  try {
+    PacketPtr packet = NewPacket();
+    bool more = true;
+    while (more && !stop_.Requested()) {
+      int rc = av_read_frame(input_.get(), packet.get());
+      if (rc == AVERROR_EOF) break;
+      if (rc < 0) {
+        if (stop_.Requested()) break;  // the read was interrupted on purpose
+        throw EncodeError("cannot read the source " + options_.source + ": " + AvErrorText(rc));
+      }
+      StreamPipeline* pipeline = PipelineFor(packet->stream_index);
+      if (pipeline) {
+        const int index = packet->stream_index;
+        more = pipeline->Decode(packet.get(), [&](FramePtr frame) {
+          return queue_.Push({index, std::move(frame)});
+        });
+      }
+      av_packet_unref(packet.get());
+    }
+    if (more && !stop_.Requested()) {
+      for (auto& p : pipelines_) {
+        const int index = p->SourceIndex();
+        p->Decode(nullptr, [&](FramePtr frame) { return queue_.Push({index, std::move(frame)}); });
+      }
+    }
+  } catch (const EncodeError& e) {
+    RecordError(e.what());
+  } catch (const std::bad_alloc&) {
+    RecordError("out of memory");
+  }
+  queue_.Push({-1, nullptr});  // the end, whatever ended it
+}
+
+void Transcoder::StopDecoding() {
+  queue_.Close();
+  if (decoder_.joinable()) decoder_.join();
+}
+
+void Transcoder::WritePacket(AVPacket* packet) {
+  const AVStream* s = output_->streams[packet->stream_index];
+  if (packet->pts != AV_NOPTS_VALUE)
+    progress_.Advance(static_cast<double>(packet->pts + packet->duration) * av_q2d(s->time_base));
+  Check(av_interleaved_write_frame(output_.get(), packet),
+        "cannot write the output " + options_.output);
+}
+
+void Transcoder::EncodeLoop() {
+  const auto sink = [this](AVPacket* packet) { WritePacket(packet); };
+  while (!stop_.Requested()) {
+    {
+      std::lock_guard lock(errorMutex_);
+      if (firstError_) return;
+    }
+    auto item = queue_.Pop(std::chrono::milliseconds(50));
+    if (!item) continue;
+    if (!item->frame) return;  // the source is done
+    PipelineFor(item->stream)->Encode(std::move(item->frame), sink);
+  }
+}
+
+void Transcoder::Finish() {
+  const auto sink = [this](AVPacket* packet) { WritePacket(packet); };
+  for (auto& p : pipelines_) p->Flush(sink);
+  Check(av_write_trailer(output_.get()), "cannot finish the output " + options_.output);
+  Check(avio_closep(&output_->pb), "cannot finish the output " + options_.output);
+  progress_.Finish();
+}
+
+void Transcoder::Run() {
+  try {
+    OpenInput();
+    OpenOutput();
+  } catch (const EncodeError&) {
+    if (stop_.Requested() && !headerWritten_) return;  // stopped before anything was written
+    throw;
+  }
+  decoder_ = std::thread([this] { DecodeLoop(); });
+  try {
+    EncodeLoop();
+  } catch (const EncodeError& e) {
+    RecordError(e.what());
+  } catch (const std::bad_alloc&) {
+    RecordError("out of memory");
+  }
+  StopDecoding();
+  // The file is completed even after a failure, so what was converted stays
+  // playable; a later failure never hides the first one.
+  try {
+    Finish();
+  } catch (const EncodeError& e) {
+    RecordError(e.what());
+  } catch (const std::bad_alloc&) {
+    RecordError("out of memory");
+  }
+  std::lock_guard lock(errorMutex_);
+  if (firstError_) throw EncodeError(*firstError_);
+}
