@@ -84,9 +84,9 @@ class TConsoleIO : public QObject {
   void DeliverOutput(const char* data, long count);
   void DeliverError(const char* data, long count);
   void ProcessEnded();
-  void CloseProcess();
+  // Reaps and forgets the child; waitMs bounds the wait for its end (-1: none).
+  void CloseProcess(int waitMs);
   void SetProcessHandle(pid_t pid, FileDescriptor handle);
-  void FireStatusChange();
   void Deliver(const TReceiveEvent& event, const std::string& text);
   std::string SendTerminator() const;
   void JoinEndedSessions(bool all);

@@ -1,0 +1,367 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "console/ConsoleIO.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/pidfd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <optional>
+#include <stdexcept>
+#include <thread>
+
+#include "console/ChildSpawn.h"
+#include "console/ConsoleSession.h"
+#include "platform/ShellWords.h"
+#include "platform/SystemError.h"
+#include "ui/ErrorDisplay.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Milliseconds left until deadline for poll: -1 when there is none.
+int Remaining(const std::optional<Clock::time_point>& deadline) {
+  if (!deadline) return -1;
+  auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now()).count();
+  return left > 0 ? static_cast<int>(left) : 0;
+}
+
+// Writing to a pipe whose reader is gone raises SIGPIPE, which would end
+// the program; it is held back on this thread and a signal it caused is
+// taken away again, so the write just fails with EPIPE.
+class SigpipeBlock {
+ public:
+  SigpipeBlock() {
+    sigemptyset(&pipeSet_);
+    sigaddset(&pipeSet_, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeSet_, &previous_);
+    sigset_t pending;
+    sigpending(&pending);
+    wasPending_ = sigismember(&pending, SIGPIPE) == 1;
+  }
+  ~SigpipeBlock() {
+    if (raised_ && !wasPending_) {
+      timespec none{};
+      while (sigtimedwait(&pipeSet_, nullptr, &none) < 0 && errno == EINTR) {
+      }
+    }
+    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+  }
+  SigpipeBlock(const SigpipeBlock&) = delete;
+  SigpipeBlock& operator=(const SigpipeBlock&) = delete;
+  void Raised() { raised_ = true; }
+
+ private:
+  sigset_t pipeSet_, previous_;
+  bool wasPending_ = false;
+  bool raised_ = false;
+};
+
+// Writes all of text; with a deadline it never blocks past it and returns
+// false when time ran out. Raises SystemError when the write fails.
+bool WriteAll(int fd, const std::string& text, std::optional<Clock::time_point> deadline) {
+  if (fd < 0) RaiseOSError(EBADF);
+  SigpipeBlock block;
+  std::size_t done = 0;
+  while (done < text.size()) {
+    if (deadline) {
+      pollfd target{fd, POLLOUT, 0};
+      int ready = ::poll(&target, 1, Remaining(deadline));
+      if (ready < 0 && errno == EINTR) continue;
+      if (ready < 0) RaiseLastOSError();
+      if (ready == 0) return false;
+    }
+    ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+    if (written < 0) {
+      if (errno == EINTR || errno == EAGAIN) continue;
+      if (errno == EPIPE) block.Raised();
+      RaiseLastOSError();
+    }
+    done += static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// The pipe end in non-blocking mode for the lifetime of this object.
+class NonBlocking {
+ public:
+  explicit NonBlocking(int fd) : fd_(fd), flags_(fd >= 0 ? ::fcntl(fd, F_GETFL) : -1) {
+    if (flags_ >= 0) ::fcntl(fd_, F_SETFL, flags_ | O_NONBLOCK);
+  }
+  ~NonBlocking() {
+    if (flags_ >= 0) ::fcntl(fd_, F_SETFL, flags_);
+  }
+  NonBlocking(const NonBlocking&) = delete;
+  NonBlocking& operator=(const NonBlocking&) = delete;
+
+ private:
+  int fd_;
+  int flags_;
+};
+
+bool HasExited(int pidfd, int timeoutMs) {
+  auto deadline = timeoutMs < 0
+                      ? std::nullopt
+                      : std::optional(Clock::now() + std::chrono::milliseconds(timeoutMs));
+  for (;;) {
+    pollfd process{pidfd, POLLIN, 0};
+    int ready = ::poll(&process, 1, Remaining(deadline));
+    if (ready < 0 && errno == EINTR) continue;
+    return ready > 0;
+  }
+}
+
+}  // namespace
+
+TConsoleIO::TConsoleIO(QObject* owner)
+    : QObject(owner), NotifyWindow(std::make_unique<TConsoleNotify>(*this)) {}
+
+TConsoleIO::~TConsoleIO() {
+  try {
+    if (stopProcessOnFree_) Stop();
+  } catch (const std::exception& error) {
+    ShowException(error);
+  }
+  // No worker may wait for this thread any longer: give up their hand-offs.
+  if (session_) {
+    session_->Cancel();
+    endedSessions_.push_back(std::move(session_));
+  }
+  JoinEndedSessions(true);
+  try {
+    // After a kill the child ends at once; reap it here.
+    CloseProcess(stopProcessOnFree_ && enableKill_ ? -1 : 0);
+    inputWrite_.Close();
+  } catch (const std::exception& error) {
+    ShowException(error);
+  }
+  NotifyWindow.reset();
+}
+
+void TConsoleIO::Run(const std::string& CommandLine, const std::string& CurrentDirectory,
+                     bool ShowWindow) {
+  (void)ShowWindow;  // console children have no window on this platform
+  // Checked before anything starts, so no child is ever left unrecorded.
+  if (IsRunning()) throw std::logic_error("Assertion failure");
+  JoinEndedSessions(false);
+
+  auto words = SplitShellWords(CommandLine);
+  if (!words) RaiseOSError(EINVAL);
+  if (words->empty()) RaiseOSError(ENOENT);
+
+  ChildPipes pipes = CreateChildPipes();
+  auto session = std::make_shared<TConsoleSession>();
+  session->notify = NotifyWindow.get();
+  pid_t pid = SpawnChild(*words, CurrentDirectory, pipes);
+  FileDescriptor handle(::pidfd_open(pid, 0));
+  int openError = errno;
+  if (handle.IsOpen()) {
+    session->processHandle = handle.Get();
+    session->outputRead = std::move(pipes.outputRead);
+    session->errorRead = std::move(pipes.errorRead);
+    try {
+      session->Start();
+    } catch (const std::system_error& error) {
+      openError = error.code().value();
+      handle = FileDescriptor();
+    } catch (const SystemError& error) {
+      openError = error.code();
+      handle = FileDescriptor();
+    }
+  }
+  if (!handle.IsOpen()) {
+    ::kill(pid, SIGKILL);
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    RaiseOSError(openError);
+  }
+  // The child holds its own ends; ours would keep the readers from ever
+  // seeing the end of the child's output.
+  pipes.inputRead.Close();
+  pipes.outputWrite.Close();
+  pipes.errorWrite.Close();
+  inputWrite_ = std::move(pipes.inputWrite);
+  ReceiveBuffer.clear();
+  session_ = std::move(session);
+  SetProcessHandle(pid, std::move(handle));
+}
+
+void TConsoleIO::Send(const std::string& Text) {
+  WriteAll(inputWrite_.Get(), Text + SendTerminator(), std::nullopt);
+}
+
+void TConsoleIO::Stop() {
+  if (!IsRunning()) return;
+  std::optional<Clock::time_point> deadline;
+  if (waitTimeout_ >= 0) deadline = Clock::now() + std::chrono::milliseconds(waitTimeout_);
+  if (!terminateCommand_.empty()) {
+    // A child that reads nothing must not hold this thread past the timeout.
+    NonBlocking mode(inputWrite_.Get());
+    try {
+      WriteAll(inputWrite_.Get(), terminateCommand_ + SendTerminator(), deadline);
+    } catch (const SystemError&) {
+      // The child no longer reads (it has gone or is going); Stop reports nothing.
+    }
+  }
+  if (!enableKill_) return;
+  if (terminateCommand_.empty() || !WaitForChild(Remaining(deadline))) KillChild();
+}
+
+std::string TConsoleIO::SendTerminator() const {
+  if (!splitSend_ || splitMode_ == smNone) return {};
+  if (splitMode_ == sm0D0A) return "\r\n";
+  return std::string(1, splitChar_);
+}
+
+void TConsoleIO::KillChild() {
+  if (processHandle_.IsOpen()) ::pidfd_send_signal(processHandle_.Get(), SIGKILL, nullptr, 0);
+}
+
+bool TConsoleIO::WaitForChild(int timeoutMs) {
+  return processHandle_.IsOpen() && HasExited(processHandle_.Get(), timeoutMs);
+}
+
+void TConsoleIO::HandleNotice(TConsoleSession& session, TConsoleNotice& notice) {
+  {
+    std::lock_guard lock(session.mutex);
+    if (notice.state != TConsoleNotice::Pending) return;
+    notice.state = TConsoleNotice::Taken;
+  }
+  // Notices of a child that has already been reported as ended are dropped:
+  // its output belongs to no run any more.
+  if (&session == session_.get()) {
+    switch (notice.kind) {
+      case TConsoleNotice::Output:
+        DeliverOutput(notice.data, notice.count);
+        break;
+      case TConsoleNotice::Error:
+        DeliverError(notice.data, notice.count);
+        break;
+      case TConsoleNotice::ReadFailure:
+        Deliver(OnError, notice.text);
+        break;
+      case TConsoleNotice::Ended:
+        ProcessEnded();
+        break;
+    }
+  }
+  {
+    std::lock_guard lock(session.mutex);
+    notice.state = TConsoleNotice::Done;
+  }
+  session.changed.notify_all();
+}
+
+void TConsoleIO::Deliver(const TReceiveEvent& event, const std::string& text) {
+  if (!event) return;
+  try {
+    event(this, text);
+  } catch (const std::exception& error) {
+    ShowException(error);
+  } catch (...) {
+    ShowExceptionText(QStringLiteral("Unknown error"));
+  }
+}
+
+void TConsoleIO::DeliverOutput(const char* data, long count) {
+  if (count <= 0) return;
+  ReceiveBuffer.append(data, static_cast<std::size_t>(count));
+  if (!OnReceiveOutput) return;
+  if (!splitReceive_ || splitMode_ == smNone) {
+    std::string whole = std::move(ReceiveBuffer);
+    ReceiveBuffer.clear();
+    Deliver(OnReceiveOutput, whole);
+    return;
+  }
+  const std::string separator =
+      splitMode_ == sm0D0A ? std::string("\r\n") : std::string(1, splitChar_);
+  for (;;) {
+    std::size_t end = ReceiveBuffer.find(separator);
+    if (end == std::string::npos) break;
+    std::string piece = ReceiveBuffer.substr(0, end);
+    // Cut before the handler runs, so a handler that pumps events sees a
+    // consistent buffer and a handler that raises does not get its piece again.
+    ReceiveBuffer.erase(0, end + separator.size());
+    Deliver(OnReceiveOutput, piece);
+  }
+}
+
+void TConsoleIO::DeliverError(const char* data, long count) {
+  if (count <= 0 || !OnReceiveError) return;
+  Deliver(OnReceiveError, std::string(data, static_cast<std::size_t>(count)));
+}
+
+void TConsoleIO::ProcessEnded() {
+  if (OnReceiveOutput) {
+    std::string rest = ReceiveBuffer;
+    ReceiveBuffer.clear();
+    Deliver(OnReceiveOutput, rest);
+  }
+  ReceiveBuffer.clear();
+  // Taken out first: the status handler may already start the next child.
+  std::shared_ptr<TConsoleSession> ended = std::move(session_);
+  FileDescriptor input = std::move(inputWrite_);
+  try {
+    CloseProcess(0);
+  } catch (const std::exception& error) {
+    ShowException(error);
+  }
+  if (ended) {
+    ended->Cancel();
+    endedSessions_.push_back(std::move(ended));
+  }
+  try {
+    input.Close();
+  } catch (const std::exception& error) {
+    ShowException(error);
+  }
+}
+
+void TConsoleIO::CloseProcess(int waitMs) {
+  if (processId_ == 0) return;
+  pid_t pid = processId_;
+  FileDescriptor handle = std::move(processHandle_);
+  if (HasExited(handle.Get(), waitMs)) {
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+  } else {
+    // Left running (no kill allowed): reap it whenever it ends, without us.
+    std::thread([pid] {
+      while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+      }
+    }).detach();
+  }
+  SetProcessHandle(0, FileDescriptor());
+  handle.Close();
+}
+
+void TConsoleIO::SetProcessHandle(pid_t pid, FileDescriptor handle) {
+  if (pid == processId_) return;
+  if (pid != 0 && processId_ != 0) throw std::logic_error("Assertion failure");
+  processId_ = pid;
+  processHandle_ = std::move(handle);
+  if (!OnProcessStatusChange) return;
+  try {
+    OnProcessStatusChange(this, IsRunning());
+  } catch (const std::exception& error) {
+    ShowException(error);
+  } catch (...) {
+    ShowExceptionText(QStringLiteral("Unknown error"));
+  }
+}
+
+void TConsoleIO::JoinEndedSessions(bool all) {
+  for (auto it = endedSessions_.begin(); it != endedSessions_.end();) {
+    if (all || (*it)->Finished()) {
+      (*it)->Join();
+      it = endedSessions_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
