@@ -1,17 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <QMainWindow>
-
+#include "app/UnitMain.h"
 #include "common/Unit_common.h"
 #include "ui/ErrorDisplay.h"
 
-TfrmCommon* frmCommon = nullptr;
-
 int main(int argc, char** argv) {
   VelbrinApplication app(argc, argv);
+  // The shared services come first: the main window's first showing reads the
+  // language, the skin and config.ini through them.
   TfrmCommon common;
   frmCommon = &common;
-  QMainWindow window;
-  window.setFixedSize(414, 402);
-  window.show();
-  return app.exec();
+  int result = 0;
+  {
+    TfrmMain frmMain;
+    frmMain.CreateDialogs();
+    frmMain.show();
+    result = app.exec();
+  }
+  frmCommon = nullptr;
+  return result;
 }

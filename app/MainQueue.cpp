@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's queue: additions from the open-file dialog, drops and the
+// folder scan, and the commands on the selected entry.
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QUrl>
+
+#include "app/QueueModel.h"
+#include "app/UnitMain.h"
+#include "queue/FolderScan.h"
+#include "queue/QueueRules.h"
+#include "queue/Unit_batch.h"
+#include "ui/PathText.h"
+#include "ui/Prompts.h"
+#include "ui_UnitMain.h"
+
+namespace {
+
+// The open-file dialog: several files, and a typed name that does not exist is
+// taken all the same (the queue holds paths, not files).
+class OpenVideoDialog : public QFileDialog {
+ public:
+  explicit OpenVideoDialog(QWidget* parent) : QFileDialog(parent) {}
+
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (files.isEmpty()) return;
+    if (files.size() == 1 && QFileInfo(files.front()).isDir()) {
+      setDirectory(files.front());
+      return;
+    }
+    QDialog::accept();
+  }
+};
+
+// A dropped local file's path as bytes, without the lossy trip through UTF-8.
+std::string LocalPathBytes(const QUrl& url) {
+  return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
+}  // namespace
+
+void TfrmMain::AddFileToList(const QString& path) {
+  if (IsSupportedPath(TextToPath(path))) queue_->Append(path);
+}
+
+void TfrmMain::AddPathToList(const std::string& path) {
+  if (IsSupportedPath(path)) queue_->Append(PathToText(path));
+}
+
+void TfrmMain::AddFilesFromFolder(const std::string& folder, bool subDirs,
+                                  const std::string& extension) {
+  FolderScanCallbacks callbacks;
+  callbacks.addFile = [this](const std::string& path) { AddPathToList(path); };
+  callbacks.afterEntry = [] { QCoreApplication::processEvents(); };
+  // Closing the window ends a scan that is still going.
+  callbacks.cancelled = [this] { return closing_; };
+  ScanFolder(folder, subDirs, extension, callbacks);
+}
+
+int TfrmMain::SelectedIndex() const {
+  const QModelIndexList rows = ui->listViewFiles->selectionModel()->selectedRows();
+  return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+void TfrmMain::SelectRow(int row) {
+  queue_->Publish();
+  const QModelIndex index = queue_->index(row, 0);
+  ui->listViewFiles->selectionModel()->setCurrentIndex(
+      index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  ui->listViewFiles->scrollTo(index);
+}
+
+void TfrmMain::ActionFileAddExecute() {
+  OpenVideoDialog dialog(this);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::ReadOnly, false);
+  dialog.setWindowTitle(QStringLiteral("Open video files"));
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setSizeGripEnabled(true);
+  const QStringList filters = FilterTextToNameFilters(OpenDialogFilterText());
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters.value(openFilterIndex_));
+  dialog.selectFile(QString());
+  if (prompts_->ExecModal(&dialog) != QDialog::Accepted) return;
+  const QStringList files = dialog.selectedFiles();
+  if (files.isEmpty()) return;
+  const qsizetype group = filters.indexOf(dialog.selectedNameFilter());
+  if (group >= 0) openFilterIndex_ = static_cast<int>(group);
+  for (const QString& file : files) {
+    if (file.isEmpty()) break;
+    AddFileToList(file);
+  }
+}
+
+void TfrmMain::ActionFileBatchAddExecute() {
+  frmBatchAdd_->show();
+  frmBatchAdd_->raise();
+  frmBatchAdd_->activateWindow();
+}
+
+void TfrmMain::ActionFileDeleteExecute() {
+  const int row = SelectedIndex();
+  if (row >= 0) queue_->Remove(row);
+}
+
+void TfrmMain::ActionFileClearAllExecute() {
+  if (prompts_->AskOkCancel(this, Title, msgClearAll)) queue_->Clear();
+}
+
+void TfrmMain::ActionFileMoveUpExecute() { MoveSelected(-1); }
+
+void TfrmMain::ActionFileMoveDownExecute() { MoveSelected(+1); }
+
+void TfrmMain::MoveSelected(int step) {
+  const int row = SelectedIndex();
+  if (row < 0) return;
+  const int target = row + step;
+  if (target < 0 || target >= queue_->Count()) return;
+  queue_->Swap(row, target);
+  SelectRow(target);
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) { event->acceptProposedAction(); }
+
+void TfrmMain::dragMoveEvent(QDragMoveEvent* event) { event->acceptProposedAction(); }
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+  // Not blocked while busy: entries dropped during a run wait for the next one.
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) AddPathToList(LocalPathBytes(url));
+  }
+  event->acceptProposedAction();
+}

@@ -1,0 +1,270 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/UnitMain.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+
+#include "app/ActionBinding.h"
+#include "app/Guarded.h"
+#include "app/QueueModel.h"
+#include "common/Unit_common.h"
+#include "console/ConsoleIO.h"
+#include "engine/UnitOverWrite.h"
+#include "queue/Unit_batch.h"
+#include "queue/Unit_common_directory.h"
+#include "shutdown/UnitCloseWindows.h"
+#include "shutdown/UnitSetting.h"
+#include "ui/PathText.h"
+#include "ui/Prompts.h"
+#include "ui/SkinEngine.h"
+#include "ui_UnitMain.h"
+
+namespace {
+
+constexpr int kClientWidth = 414;
+constexpr int kClientHeight = 402;
+constexpr int kColumnWidth = 399;
+constexpr int kSkinCount = 18;
+constexpr int kProductCount = 7;
+
+}  // namespace
+
+TfrmMain::TfrmMain(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      ui(std::make_unique<Ui::TfrmMain>()),
+      queue_(new QueueModel(this)),
+      ownPrompts_(std::make_unique<QtPrompts>()) {
+  prompts_ = ownPrompts_.get();
+  ui->setupUi(this);
+  setFixedSize(kClientWidth, kClientHeight);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+  suiSkinEngine = new TsuiSkinEngine(frmCommon ? frmCommon->ProgramFolder() : std::string(), this);
+  if (frmCommon) frmCommon->SetSkinEngine(suiSkinEngine);
+  SetUpControls();
+  SetUpMenus();
+  FillChoiceLists();
+  CreateRunner();
+  FormCreate();
+}
+
+void TfrmMain::SetUpControls() {
+  ui->listViewFiles->setModel(queue_);
+  ui->listViewFiles->horizontalHeader()->resizeSection(0, kColumnWidth);
+  ui->listViewFiles->horizontalHeader()->setStretchLastSection(true);
+  ui->listViewFiles->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  ui->listViewFiles->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+
+  BindButtonToAction(ui->buttonAdd, ui->ActionFileAdd);
+  BindButtonToAction(ui->buttonDelete, ui->ActionFileDelete);
+  BindButtonToAction(ui->buttonClearAll, ui->ActionFileClearAll);
+  BindButtonToAction(ui->buttonMoveUp, ui->ActionFileMoveUp);
+  BindButtonToAction(ui->buttonMoveDown, ui->ActionFileMoveDown);
+  BindButtonToAction(ui->buttonConvert, ui->ActionConvertNow);
+  // BitBtnOutput keeps its own "..." face; it only follows the command's state.
+  connect(ui->BitBtnOutput, &QAbstractButton::clicked, ui->ActionSetDirectory, &QAction::trigger);
+  connect(ui->ActionSetDirectory, &QAction::changed, ui->BitBtnOutput,
+          [this] { ui->BitBtnOutput->setEnabled(ui->ActionSetDirectory->isEnabled()); });
+
+  connect(ui->editOutputFolder, &QLineEdit::textChanged, this, &TfrmMain::editOutputFolderChange);
+
+  const std::pair<QAction*, void (TfrmMain::*)()> commands[] = {
+      {ui->ActionFileAdd, &TfrmMain::ActionFileAddExecute},
+      {ui->ActionFileBatchAdd, &TfrmMain::ActionFileBatchAddExecute},
+      {ui->ActionFileDelete, &TfrmMain::ActionFileDeleteExecute},
+      {ui->ActionFileClearAll, &TfrmMain::ActionFileClearAllExecute},
+      {ui->ActionFileMoveUp, &TfrmMain::ActionFileMoveUpExecute},
+      {ui->ActionFileMoveDown, &TfrmMain::ActionFileMoveDownExecute},
+      {ui->ActionConvertNow, &TfrmMain::ActionConvertNowExecute},
+      {ui->ActionSetDirectory, &TfrmMain::ActionSetDirectoryExecute},
+      {ui->ActionExit, &TfrmMain::ActionExitExecute},
+  };
+  for (const auto& [action, handler] : commands)
+    connect(action, &QAction::triggered, this,
+            [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
+}
+
+void TfrmMain::SetUpMenus() {
+  const std::pair<QAction*, QAction*> fileEntries[] = {
+      {ui->N1_1, ui->ActionFileAdd},    {ui->N1_11, ui->ActionFileBatchAdd},
+      {ui->N1_2, ui->ActionFileDelete}, {ui->N1_3, ui->ActionFileClearAll},
+      {ui->N1_5, ui->ActionFileMoveUp}, {ui->N1_6, ui->ActionFileMoveDown},
+      {ui->N1_8, ui->ActionConvertNow}, {ui->N1_10, ui->ActionExit},
+  };
+  for (const auto& [entry, action] : fileEntries) BindEntryToAction(entry, action);
+  // The separators keep the numbering of the entries around them.
+  const char* separatorNames[] = {"N1_4", "N1_7", "N1_9"};
+  int separator = 0;
+  for (QAction* entry : ui->N_1->actions()) {
+    if (entry->isSeparator() && separator < 3) entry->setObjectName(separatorNames[separator++]);
+  }
+
+  PopupMenu = new QMenu(ui->listViewFiles);
+  PopupMenu->setObjectName(QStringLiteral("PopupMenu"));
+  const std::pair<QAction*, QAction*> popEntries[] = {
+      {ui->popMenu1, ui->ActionFileAdd},    {ui->popMenu2, ui->ActionFileBatchAdd},
+      {ui->popMenu3, ui->ActionFileDelete}, {ui->popMenu4, ui->ActionFileClearAll},
+      {ui->popMenu6, ui->ActionFileMoveUp}, {ui->popMenu7, ui->ActionFileMoveDown},
+  };
+  for (const auto& [entry, action] : popEntries) {
+    BindEntryToAction(entry, action);
+    PopupMenu->addAction(entry);
+    if (entry == ui->popMenu4) PopupMenu->addSeparator()->setObjectName(QStringLiteral("popMenu5"));
+  }
+  connect(ui->listViewFiles, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    PopupMenu->popup(ui->listViewFiles->viewport()->mapToGlobal(at));
+  });
+
+  connect(ui->N_Setting, &QAction::triggered, this, &TfrmMain::N_SettingClick);
+  for (int k = 1; k <= kSkinCount; ++k) {
+    QAction* entry = findChild<QAction*>(QStringLiteral("N_Skin%1").arg(k));
+    entry->setCheckable(false);
+    connect(entry, &QAction::triggered, this, [this, k] { N_SkinClick(k); });
+  }
+  for (int n = 1; n <= kProductCount; ++n) {
+    QAction* entry = findChild<QAction*>(QStringLiteral("N_Product%1").arg(n));
+    connect(entry, &QAction::triggered, this,
+            [n] { RunGuarded([n] { frmCommon->OpenProductPage(n); }); });
+  }
+  const std::pair<QAction*, void (TfrmCommon::*)()> helpEntries[] = {
+      {ui->N_LocalHelp, &TfrmCommon::OpenHelpFile}, {ui->N_HomePage, &TfrmCommon::OpenHomePage},
+      {ui->N_Support, &TfrmCommon::OpenSupport},    {ui->N_FeedBack, &TfrmCommon::OpenFeedbackPage},
+      {ui->N_Update, &TfrmCommon::OpenHomePage},
+  };
+  for (const auto& [entry, open] : helpEntries)
+    connect(entry, &QAction::triggered, this,
+            [open] { RunGuarded([open] { (frmCommon->*open)(); }); });
+}
+
+void TfrmMain::CreateDialogs() {
+  frmPowerOffWindows_ = new TfrmPowerOffWindows(this);
+  frmSetting_ = new TfrmSetting(this);
+  frmOverWrite_ = new TfrmOverWrite(this);
+  frmBatchAdd_ = new TFrmBatchAdd(this);
+  frmDirectory_ = new TFrmDirectory(this);
+  frmBatchAdd_->AddFilesFromFolder = [this](const std::string& folder, bool subDirs,
+                                            const std::string& extension) {
+    AddFilesFromFolder(folder, subDirs, extension);
+  };
+}
+
+void TfrmMain::SetPrompts(IPrompts* prompts) { prompts_ = prompts ? prompts : ownPrompts_.get(); }
+
+void TfrmMain::FormCreate() {
+  setAcceptDrops(true);
+  OverwritePolicy = 0;
+  // The runner's kill and stop-on-free switches, its terminate command and
+  // split mode are set where it is created (CreateRunner). KeepGoing starts
+  // true in the run.
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  RunGuarded([this] { FormShow(); });
+}
+
+void TfrmMain::FormShow() {
+  if (frmCommon->LanguageIndex() == 3) ApplyJapaneseAdjustments();
+  ApplyLanguage(frmCommon->LanguageFileName());
+  RunGuarded([] { frmCommon->ApplySkin(frmCommon->ReadSkinIndex()); });
+  ui->editOutputFolder->setText(LoadOutputFolder());
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+}
+
+void TfrmMain::FormClose() {
+  closing_ = true;
+  Run.Shutdown();
+}
+
+void TfrmMain::SetControlsEnabled(bool enabled) {
+  QWidget* const controls[] = {
+      ui->listViewFiles,        ui->buttonAdd,          ui->buttonDelete,
+      ui->buttonClearAll,       ui->buttonMoveUp,       ui->buttonMoveDown,
+      ui->comboBoxVideoBitrate, ui->comboBoxFrameRate,  ui->comboBoxVideoSize,
+      ui->comboBoxAudioBitrate, ui->comboBoxSampleRate, ui->comboBoxChannel,
+      ui->editOutputFolder,
+  };
+  for (QWidget* control : controls) control->setEnabled(enabled);
+  QAction* const actions[] = {
+      ui->ActionFileAdd,      ui->ActionFileDelete,   ui->ActionFileClearAll, ui->ActionFileMoveUp,
+      ui->ActionFileMoveDown, ui->ActionSetDirectory, ui->ActionFileBatchAdd,
+  };
+  for (QAction* action : actions) action->setEnabled(enabled);
+  ui->ActionConvertNow->setText(enabled ? StringStartCaption : StringStopCaption);
+}
+
+QString TfrmMain::LoadOutputFolder() const {
+  return PathToText(
+      frmCommon->Config().ReadString("setting", "outputFolder", DefaultOutputFolder()));
+}
+
+void TfrmMain::SaveOutputFolder() {
+  frmCommon->Config().WriteString("setting", "outputFolder",
+                                  TextToPath(ui->editOutputFolder->text()));
+}
+
+void TfrmMain::editOutputFolderChange() {
+  RunGuarded([this] { SaveOutputFolder(); });
+}
+
+void TfrmMain::ActionSetDirectoryExecute() {
+  if (prompts_->ExecModal(frmDirectory_) == QDialog::Accepted)
+    ui->editOutputFolder->setText(frmDirectory_->ChosenFolder);
+}
+
+void TfrmMain::ActionExitExecute() { close(); }
+
+void TfrmMain::N_SettingClick() {
+  frmSetting_->show();
+  frmSetting_->raise();
+  frmSetting_->activateWindow();
+}
+
+void TfrmMain::N_SkinClick(int index) {
+  RunGuarded([index] {
+    frmCommon->ApplySkin(index);
+    frmCommon->SaveSkinIndex(index);
+  });
+}
+
+int TfrmMain::QueueCount() const { return queue_->Count(); }
+
+std::string TfrmMain::EntryPath(int index) const { return TextToPath(queue_->Entry(index)); }
+
+void TfrmMain::SelectEntry(int index) { SelectRow(index); }
+
+std::string TfrmMain::OutputFolderText() const { return TextToPath(ui->editOutputFolder->text()); }
+
+std::string TfrmMain::ResolveExistingOutput(const std::string& path) {
+  return ::ResolveExistingOutput(path, OverwritePolicy, [this] {
+    prompts_->ExecModal(frmOverWrite_);
+    return frmOverWrite_->AnswerCode;
+  });
+}
+
+void TfrmMain::ClearLatestTime() { Progress.LatestTimeSeconds = 0; }
+
+void TfrmMain::ResetStatus() {
+  ui->labelCurrentInfo->setText(msgStatusReady);
+  ui->progressBarCurrent->setValue(0);
+}
+
+bool TfrmMain::ReadAutoPowerOff() const { return frmCommon->ReadAutoPowerOff(); }
+
+void TfrmMain::ShowPowerOffCountdown() { prompts_->ExecModal(frmPowerOffWindows_); }
+
+bool TfrmMain::AskFinishQuestion() {
+  return prompts_->AskYesNo(this, Title,
+                            msgFolderView + QStringLiteral("\r\n\r\n") + msgFinishInfo);
+}
+
+void TfrmMain::OpenOutputFolder(const std::string& folder) { frmCommon->OpenDocument(folder); }
