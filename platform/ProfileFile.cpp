@@ -85,7 +85,10 @@ std::vector<Line> SplitLines(std::string_view bytes) {
       line.next = end + 1;
       if (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') line.next++;
     }
-    Classify(bytes.substr(line.begin, line.contentEnd - line.begin), line);
+    std::string_view content = bytes.substr(line.begin, line.contentEnd - line.begin);
+    // A UTF-8 mark (Notepad writes one) belongs to the bytes before the first line.
+    if (line.begin == 0 && content.starts_with("\xEF\xBB\xBF")) content.remove_prefix(3);
+    Classify(content, line);
     lines.push_back(line);
     pos = line.next;
   }

@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/Unit_common.h"
+#include "tests/support/TempDir.h"
+#include "ui/PathText.h"
+#include "ui/ShellService.h"
+
+namespace {
+
+class RecordingShell : public IShellService {
+ public:
+  void Open(const QString& target) override { opened.push_back(TextToPath(target)); }
+  std::vector<std::string> opened;
+};
+
+struct LanguageCase {
+  const char* written;  // nullptr: no config.ini at all
+  int index;
+  const char* languageFile;
+  const char* helpFile;
+};
+
+TEST(Startup, LanguageValueSelectsTheLanguageRow) {
+  const LanguageCase cases[] = {
+      {nullptr, 2, "language/en.ini", "Velbrin.chm"},
+      {"1", 1, "language/gb.ini", "Velbrin_gb.chm"},
+      {"2", 2, "language/en.ini", "Velbrin.chm"},
+      {"3", 3, "language/jp.ini", "Velbrin_jp.chm"},
+      {"0", 0, "language/en.ini", "Velbrin.chm"},
+      {"9", 9, "language/en.ini", "Velbrin.chm"},
+      {"abc", 2, "language/en.ini", "Velbrin.chm"},
+      {"0x3", 3, "language/jp.ini", "Velbrin_jp.chm"},
+      {"0x", 2, "language/en.ini", "Velbrin.chm"},
+  };
+  for (const LanguageCase& c : cases) {
+    SCOPED_TRACE(c.written ? c.written : "no config.ini");
+    TempDir dir;
+    if (c.written)
+      WriteFileBytes(dir / "config.ini", std::string("[common]\nlanguage=") + c.written);
+    TfrmCommon common(dir.folder());
+    EXPECT_EQ(common.ProgramFolder(), dir.folder());
+    EXPECT_EQ(common.ConfigFileName(), dir.folder() + "config.ini");
+    EXPECT_EQ(common.LanguageIndex(), c.index);
+    EXPECT_EQ(common.LanguageFileName(), dir.folder() + c.languageFile);
+    EXPECT_EQ(common.HelpFileName(), dir.folder() + c.helpFile);
+    EXPECT_EQ(common.Config().FileName(), common.ConfigFileName());
+  }
+}
+
+TEST(Startup, LanguageIsSettledOnceAtStart) {
+  TempDir dir;
+  WriteFileBytes(dir / "config.ini", "[common]\nlanguage=3\n");
+  TfrmCommon common(dir.folder());
+  WriteFileBytes(dir / "config.ini", "[common]\nlanguage=1\n");
+  EXPECT_EQ(common.LanguageIndex(), 3);
+  EXPECT_EQ(common.LanguageFileName(), dir.folder() + "language/jp.ini");
+  EXPECT_EQ(common.Config().ReadInteger("common", "language", 2),
+            1);  // the store itself reads anew
+}
+
+TEST(Startup, ProgramFolderDefaultsToTheExecutablesFolder) {
+  TfrmCommon common;
+  const std::string folder = common.ProgramFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.front(), '/');
+  EXPECT_EQ(folder.back(), '/');
+  EXPECT_TRUE(std::filesystem::exists(folder + "foundation_tests"));
+}
+
+// The links each language opens, in the order help, home, support, feedback, products 1..7.
+std::vector<std::string> OpenEverything(const std::string& folder) {
+  TfrmCommon common(folder);
+  RecordingShell shell;
+  common.SetShellService(&shell);
+  common.OpenHelpFile();
+  common.OpenHomePage();
+  common.OpenSupport();
+  common.OpenFeedbackPage();
+  for (int n = 1; n <= 7; ++n) common.OpenProductPage(n);
+  EXPECT_EQ(shell.opened[0], common.HelpFileName());
+  EXPECT_EQ(shell.opened[1], common.HomePageAddress());
+  EXPECT_EQ(shell.opened[2], common.SupportAddress());
+  EXPECT_EQ(shell.opened[3], common.FeedbackAddress());
+  return shell.opened;
+}
+
+TEST(Startup, HelpAndWebLinksFollowTheLanguage) {
+  std::vector<std::vector<std::string>> links;
+  for (const char* language : {"1", "2", "3", "7"}) {
+    SCOPED_TRACE(language);
+    TempDir dir;
+    WriteFileBytes(dir / "config.ini", std::string("[common]\nlanguage=") + language + "\n");
+    links.push_back(OpenEverything(dir.folder()));
+    ASSERT_EQ(links.back().size(), 11u);
+    EXPECT_EQ(links.back()[2].rfind("mailto:", 0), 0u);
+    for (size_t i = 1; i < links.back().size(); ++i) {
+      if (i != 2) EXPECT_EQ(links.back()[i].rfind("https://", 0), 0u) << links.back()[i];
+    }
+  }
+  const auto& chinese = links[0];
+  const auto& english = links[1];
+  const auto& japanese = links[2];
+  const auto& other = links[3];
+  for (int n = 4; n < 11; ++n) EXPECT_EQ(chinese[n], chinese[1]);  // every product: home page
+  EXPECT_EQ(std::set<std::string>(english.begin() + 4, english.end()).size(), 7u);
+  EXPECT_EQ(std::vector<std::string>(japanese.begin() + 4, japanese.end()),
+            std::vector<std::string>(english.begin() + 4, english.end()));
+  for (size_t i = 1; i < 11; ++i) EXPECT_EQ(other[i], english[i]);
+  for (size_t i = 1; i < 4; ++i) {
+    EXPECT_NE(chinese[i], english[i]);
+    EXPECT_NE(japanese[i], english[i]);
+  }
+}
+
+TEST(Startup, DocumentPathsKeepTheirBytes) {
+  TempDir dir;
+  TfrmCommon common(dir.folder());
+  RecordingShell shell;
+  common.SetShellService(&shell);
+  const std::string path = dir.folder() + "caf\xe9 \xff/notes.txt";
+  common.OpenDocument(path);
+  common.OpenProductPage(0);  // no such entry: nothing opens
+  common.OpenProductPage(8);
+  ASSERT_EQ(shell.opened.size(), 1u);
+  EXPECT_EQ(shell.opened[0], path);
+}
+
+}  // namespace
