@@ -71,6 +71,8 @@ void StreamPipeline::OpenEncoder(const EncoderOptions& options, AVFormatContext*
     enc->time_base = {frameRate_.den, frameRate_.num};
     enc->sample_aspect_ratio = ScaledAspect(source_->codecpar, options.width, options.height);
     enc->bit_rate = options.videoBitRate;
+    // FFmpeg's default tolerance lets the average drift far above the target.
+    enc->bit_rate_tolerance = static_cast<int>(options.videoBitRate);
     // Small pictures gain nothing from slices; larger ones use both cores.
     enc->thread_count = options.width * options.height >= 320 * 240 ? 0 : 1;
     enc->thread_type = FF_THREAD_SLICE;

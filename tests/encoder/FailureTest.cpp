@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tests/encoder/EncoderRun.h"
+#include "tests/support/MediaFixtures.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Exactly one message of our own, as the last line, naming the cause.
+void ExpectOneLineFailure(const EncoderResult& r, const std::string& cause) {
+  EXPECT_NE(0, r.exitCode);
+  auto own = OwnMessages(r.err);
+  ASSERT_EQ(1u, own.size()) << r.err;
+  EXPECT_NE(std::string::npos, own[0].find(cause)) << own[0];
+  EXPECT_TRUE(r.err.ends_with(own[0] + "\n")) << r.err;
+}
+
+}  // namespace
+
+TEST(EncoderFailure, badSourcesAndOutputsEndWithOneLineAndNoHang) {
+  TempDir dir;
+  MakeMedia(dir / "good.mp4", MediaKind::Mp4, 2.0);
+  const std::string whole = ReadFileBytes(dir / "good.mp4");
+  WriteFileBytes(dir / "half.mp4", whole.substr(0, whole.size() / 2));
+  WriteFileBytes(dir / "empty.avi", "");
+  std::mt19937 random(7);
+  std::string noise(64 * 1024, '\0');
+  for (char& c : noise) c = static_cast<char>(random());
+  WriteFileBytes(dir / "noise.avi", noise);
+  WriteFileBytes(dir / "file", "x");
+  const std::string good = (dir / "good.mp4").string();
+  const std::string out = (dir / "out.3gp").string();
+
+  const std::pair<EncoderArgs, const char*> cases[] = {
+      {EncoderArgs((dir / "missing.avi").string(), out), "missing.avi"},
+      {EncoderArgs((dir / "empty.avi").string(), out), "empty.avi"},
+      {EncoderArgs((dir / "noise.avi").string(), out), "noise.avi"},
+      {EncoderArgs((dir / "half.mp4").string(), out), "half.mp4"},
+      {EncoderArgs(good, (dir / "no" / "such" / "out.3gp").string()), "out.3gp"},
+      {EncoderArgs(good, (dir / "file" / "out.3gp").string()), "out.3gp"},
+      {EncoderArgs(good, out).Set("-s", "0x0"), "-s"},
+      {EncoderArgs(good, out).Set("-r", "abc"), "-r"},
+      {EncoderArgs(good, out).Set("-q", "1"), "unknown option '-q'"},
+      {EncoderArgs(good, out).Set("-ab", ""), "-ab"},
+  };
+  for (const auto& [args, cause] : cases) {
+    SCOPED_TRACE(cause);
+    ExpectOneLineFailure(RunEncoder(args, 20s), cause);
+  }
+
+  // An empty source path leaves "-i" right before the next option.
+  EncoderArgs empty(good, out);
+  empty.args.erase(empty.args.begin() + 2);
+  ExpectOneLineFailure(RunEncoder(empty, 20s), "empty source path");
+  // A name with a line feed still gives one line.
+  WriteFileBytes(dir / "two\nlines.avi", "");
+  ExpectOneLineFailure(RunEncoder(EncoderArgs((dir / "two\nlines.avi").string(), out), 20s),
+                       "two?lines.avi");
+}
+
+TEST(EncoderFailure, helpPrintsTheUsage) {
+  ChildProcess child({EncoderProgram(), "-h"});
+  auto code = child.Wait(10s);
+  ASSERT_TRUE(code);
+  EXPECT_EQ(0, *code);
+  EXPECT_TRUE(child.Output().starts_with("usage: libm9s -i SRC")) << child.Output();
+}
