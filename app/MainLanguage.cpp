@@ -32,7 +32,22 @@ QString ControlName(std::string_view section, std::string_view key) {
   if (section == "frmMain" && key == "groupBoxSettingsAudio")
     return QStringLiteral("GroupBoxSettingsAudio");
   if (section == "frmDirectory" && key == "labelDiretroy") return QStringLiteral("LabelDirectory");
+  if (section == "frmDirectory" && key == "buttonOK") return QStringLiteral("ButtonOK");
+  if (section == "frmDirectory" && key == "buttonCancel") return QStringLiteral("ButtonCancel");
   return QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
+}
+
+// The named control of this window itself, never one of a dialog it owns.
+QObject* FindControl(QWidget* window, const QString& name) {
+  for (QObject* object : window->findChildren<QObject*>(name)) {
+    QObject* owner = object->parent();
+    // Menus are pop-up windows of their own but belong to the window they hang from.
+    while (owner && !(owner->isWidgetType() && static_cast<QWidget*>(owner)->isWindow() &&
+                      !qobject_cast<QMenu*>(owner)))
+      owner = owner->parent();
+    if (owner == window || object == window) return object;
+  }
+  return nullptr;
 }
 
 void SetObjectText(QObject* target, const QString& text) {
@@ -128,7 +143,7 @@ void TfrmMain::ApplyLanguage(const std::string& languageFileName) {
       frmPowerOffWindows_->SetYesCaption(text);
     const QString name = ControlName(entry.section, entry.key);
     if (window->objectName() == name) continue;
-    if (QObject* target = window->findChild<QObject*>(name)) SetObjectText(target, text);
+    if (QObject* target = FindControl(window, name)) SetObjectText(target, text);
   }
 }
 

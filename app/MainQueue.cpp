@@ -4,7 +4,9 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
 
@@ -20,20 +22,46 @@
 namespace {
 
 // The open-file dialog: several files, and a typed name that does not exist is
-// taken all the same (the queue holds paths, not files).
+// taken all the same (the queue holds paths, not files). The name field is what
+// counts, as in the platform dialog the queue was designed around; Qt would
+// drop typed names as soon as one of them matches a listed file.
 class OpenVideoDialog : public QFileDialog {
  public:
   explicit OpenVideoDialog(QWidget* parent) : QFileDialog(parent) {}
 
+  const QStringList& ChosenFiles() const { return chosen_; }
+
   void accept() override {
-    const QStringList files = selectedFiles();
+    QStringList files = TypedFiles();
+    if (files.isEmpty()) files = selectedFiles();
     if (files.isEmpty()) return;
     if (files.size() == 1 && QFileInfo(files.front()).isDir()) {
       setDirectory(files.front());
       return;
     }
+    chosen_ = files;
     QDialog::accept();
   }
+
+ private:
+  // The names in the name field: one name, or several in double quotes.
+  QStringList TypedFiles() const {
+    const auto* field = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    const QString text = field ? field->text().trimmed() : QString();
+    QStringList names;
+    if (!text.contains(QLatin1Char('"'))) {
+      if (!text.isEmpty()) names << text;
+    } else {
+      const QStringList parts = text.split(QLatin1Char('"'));
+      for (qsizetype i = 1; i < parts.size(); i += 2)
+        if (!parts[i].isEmpty()) names << parts[i];
+    }
+    const QDir folder = directory();
+    for (QString& name : names) name = QDir::cleanPath(folder.absoluteFilePath(name));
+    return names;
+  }
+
+  QStringList chosen_;
 };
 
 // A dropped local file's path as bytes, without the lossy trip through UTF-8.
@@ -87,7 +115,7 @@ void TfrmMain::ActionFileAddExecute() {
   dialog.selectNameFilter(filters.value(openFilterIndex_));
   dialog.selectFile(QString());
   if (prompts_->ExecModal(&dialog) != QDialog::Accepted) return;
-  const QStringList files = dialog.selectedFiles();
+  const QStringList files = dialog.ChosenFiles();
   if (files.isEmpty()) return;
   const qsizetype group = filters.indexOf(dialog.selectedNameFilter());
   if (group >= 0) openFilterIndex_ = static_cast<int>(group);

@@ -47,7 +47,7 @@ QString NameFilter(std::string_view name, std::string_view patterns) {
 
 }  // namespace
 
-std::string PathExtension(std::string_view path) {
+std::string EntryExtension(std::string_view path) {
   const size_t slash = path.rfind('/');
   const size_t dot = path.rfind('.');
   if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return {};
@@ -59,7 +59,7 @@ std::string PathExtension(std::string_view path) {
 }
 
 bool IsSupportedPath(std::string_view path) {
-  const std::string extension = PathExtension(path);
+  const std::string extension = EntryExtension(path);
   return !extension.empty() && SupportedExtensions.find(extension) != std::string_view::npos;
 }
 

@@ -14,7 +14,7 @@ inline constexpr std::string_view SupportedExtensions =
 
 // The part of the path from the last '.' after the last '/', ASCII lower-cased;
 // empty when the last path component has no '.'.
-std::string PathExtension(std::string_view path);
+std::string EntryExtension(std::string_view path);
 
 // The queue's extension test. It is a substring search in SupportedExtensions,
 // so a fragment of an accepted extension (".mp", ".3g", ".m") passes too.

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QTableView>
+
+#include "common/LanguageKeys.h"
+#include "engine/UnitOverWrite.h"
+#include "queue/Unit_batch.h"
+#include "queue/Unit_common_directory.h"
+#include "shutdown/UnitCloseWindows.h"
+#include "shutdown/UnitSetting.h"
+#include "tests/mainwindow/MainWindowFixture.h"
+#include "ui_UnitMain.h"
+
+namespace {
+
+QString TextOf(QObject* object) {
+  if (auto* menu = qobject_cast<QMenu*>(object)) return menu->title();
+  if (auto* action = qobject_cast<QAction*>(object)) return action->text();
+  if (auto* group = qobject_cast<QGroupBox*>(object)) return group->title();
+  if (auto* label = qobject_cast<QLabel*>(object)) return label->text();
+  if (auto* button = qobject_cast<QAbstractButton*>(object)) return button->text();
+  return QStringLiteral("<no text>");
+}
+
+class MainLanguageTest : public MainWindowTest {
+ protected:
+  QList<QWidget*> Windows() const {
+    return {window.get(),           window->FrmDirectory(),       window->FrmBatchAdd(),
+            window->frmOverWrite(), window->frmPowerOffWindows(), window->frmSetting()};
+  }
+  QWidget* WindowOf(std::string_view section) const {
+    const char* sections[] = {"frmMain",      "frmDirectory",       "frmBatchAdd",
+                              "frmOverWrite", "frmPowerOffWindows", "frmSetting"};
+    for (int i = 0; i < 6; ++i)
+      if (section == sections[i]) return Windows()[i];
+    return nullptr;
+  }
+};
+
+TEST_F(MainLanguageTest, everyKeySetsItsTargetInOrder) {
+  std::string text;
+  std::string_view section;
+  for (const LanguageKey& entry : LanguageKeys()) {
+    if (entry.section != section) text += "[" + std::string(section = entry.section) + "]\n";
+    text += std::string(entry.key) + "=" + std::string(entry.section) + "." +
+            std::string(entry.key) + "\n";
+  }
+  Start("[common]\nlanguage=2\n", "en.ini", text);
+  EXPECT_EQ(QApplication::applicationDisplayName(), "App.Title");
+  EXPECT_EQ(window->Title, "App.Title");
+  for (const LanguageKey& entry : LanguageKeys()) {
+    const QString expected = QString::fromUtf8(entry.section.data(), entry.section.size()) + "." +
+                             QString::fromUtf8(entry.key.data(), entry.key.size());
+    if (entry.section == "App" || IsKeptMessageKey(entry.key) || entry.key == "ListViewItem0")
+      continue;
+    QWidget* owner = WindowOf(entry.section);
+    ASSERT_NE(owner, nullptr) << entry.section;
+    if (entry.key == "caption") {
+      EXPECT_EQ(owner->windowTitle(), expected);
+      continue;
+    }
+    QString name = QString::fromUtf8(entry.key.data(), entry.key.size());
+    if (name == "labelDiretroy") name = "LabelDirectory";
+    if (entry.section == "frmDirectory" && name.startsWith("button")) name[0] = 'B';
+    if (name.startsWith("groupBoxSettings") && name != "groupBoxSettings") name[0] = 'G';
+    QObject* target = nullptr;
+    for (QObject* candidate : owner->findChildren<QObject*>(name))
+      if (!candidate->isWidgetType() || static_cast<QWidget*>(candidate)->window() == owner ||
+          qobject_cast<QMenu*>(candidate))
+        target = target ? target : candidate;
+    ASSERT_NE(target, nullptr) << entry.section << "/" << entry.key;
+    EXPECT_EQ(TextOf(target), expected) << entry.section << "/" << entry.key;
+  }
+  EXPECT_EQ(window->ui->listViewFiles->model()->headerData(0, Qt::Horizontal).toString(),
+            "frmMain.ListViewItem0");
+  EXPECT_EQ(window->msgFinishInfo, "frmMain.msgFinishInfo");
+  EXPECT_EQ(window->StringStopCaption, "frmMain.StringStopCaption");
+  EXPECT_EQ(window->ui->labelCurrentInfo->text(), "frmMain.msgStatusReady");
+  EXPECT_EQ(window->frmPowerOffWindows()->YesCaption, "frmPowerOffWindows.buttonYes");
+  // Entries bound to an action show its caption.
+  EXPECT_EQ(window->ui->N1_2->text(), "frmMain.ActionFileDelete");
+  EXPECT_EQ(window->ui->popMenu7->text(), "frmMain.ActionFileMoveDown");
+  EXPECT_EQ(window->ui->buttonAdd->text(), "frmMain.ActionFileAdd");
+}
+
+TEST_F(MainLanguageTest, onlyAppSectionEmptiesEveryText) {
+  Start(nullptr, "en.ini", "[App]\nTitle=Only Title\n");
+  EXPECT_EQ(QApplication::applicationDisplayName(), "Only Title");
+  for (QWidget* owner : Windows()) {
+    EXPECT_EQ(owner->windowTitle(), "") << owner->objectName().toStdString();
+    for (QObject* object : owner->findChildren<QObject*>()) {
+      const QString name = object->objectName();
+      if (object->isWidgetType() && static_cast<QWidget*>(object)->window() != owner &&
+          !qobject_cast<QMenu*>(object))
+        continue;  // a dialog the main window owns: checked on its own
+      // Texts no key sets: the unit label, the folder button's face, separators.
+      if (name == "LabelSecond" || name == "BitBtnOutput" || name.isEmpty()) continue;
+      if (auto* action = qobject_cast<QAction*>(object); action && action->isSeparator()) continue;
+      if (qobject_cast<QLabel*>(object) || qobject_cast<QAbstractButton*>(object) ||
+          qobject_cast<QGroupBox*>(object) || qobject_cast<QMenu*>(object) ||
+          qobject_cast<QAction*>(object))
+        EXPECT_EQ(TextOf(object), "")
+            << owner->objectName().toStdString() << "/" << name.toStdString();
+    }
+  }
+  EXPECT_EQ(window->ui->listViewFiles->model()->headerData(0, Qt::Horizontal).toString(), "");
+  EXPECT_EQ(window->msgClearAll, "");
+}
+
+TEST_F(MainLanguageTest, japaneseFacesAndHiddenToolsOnlyForLanguage3) {
+  const QString face = "Noto Sans CJK JP";
+  auto prefers = [&](QWidget* control) { return control->font().families().value(0) == face; };
+  for (int language : {1, 2, 3, 7}) {
+    Start(("[common]\nlanguage=" + std::to_string(language) + "\n").c_str(),
+          language == 1   ? "gb.ini"
+          : language == 3 ? "jp.ini"
+                          : "en.ini");
+    const bool japanese = language == 3;
+    for (const char* name : {"groupBoxButtons", "GroupBoxSettingsAudio", "labelCurrentInfo",
+                             "labelChannel", "buttonConvert", "listViewFiles", "buttonMoveDown"})
+      EXPECT_EQ(prefers(window->findChild<QWidget*>(name)), japanese) << language << name;
+    EXPECT_EQ(prefers(window->FrmBatchAdd()->findChild<QWidget*>("checkBoxIsSubDirectorie")),
+              japanese);
+    EXPECT_EQ(prefers(window->FrmDirectory()->findChild<QWidget*>("LabelDirectory")), japanese);
+    EXPECT_EQ(prefers(window->frmOverWrite()->findChild<QWidget*>("checkBoxNotice")), japanese);
+    EXPECT_EQ(prefers(window->frmSetting()->findChild<QWidget*>("LabelSecond")), japanese);
+    EXPECT_EQ(prefers(window->frmPowerOffWindows()->findChild<QWidget*>("buttonNo")), japanese);
+    // Not listed: the choice lists, the folder field and button, the window itself.
+    for (const char* name :
+         {"comboBoxChannel", "comboBoxVideoSize", "editOutputFolder", "BitBtnOutput"})
+      EXPECT_FALSE(prefers(window->findChild<QWidget*>(name))) << language << name;
+    EXPECT_FALSE(prefers(window.get()));
+    EXPECT_EQ(window->ui->N_Tools->menuAction()->isVisible(), !japanese) << language;
+  }
+}
+
+}  // namespace
