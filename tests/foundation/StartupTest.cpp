@@ -99,7 +99,8 @@ TEST(Startup, HelpAndWebLinksFollowTheLanguage) {
     ASSERT_EQ(links.back().size(), 11u);
     EXPECT_EQ(links.back()[2].rfind("mailto:", 0), 0u);
     for (size_t i = 1; i < links.back().size(); ++i) {
-      if (i != 2) EXPECT_EQ(links.back()[i].rfind("https://", 0), 0u) << links.back()[i];
+      if (i == 2) continue;
+      EXPECT_EQ(links.back()[i].rfind("https://", 0), 0u) << links.back()[i];
     }
   }
   const auto& chinese = links[0];
