@@ -4,7 +4,10 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+// glibc 2.36 declares these without C linkage for C++.
+extern "C" {
 #include <sys/pidfd.h>
+}
 #include <sys/wait.h>
 #include <unistd.h>
 

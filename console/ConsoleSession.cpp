@@ -68,9 +68,8 @@ void TConsoleSession::Start() {
   auto self = shared_from_this();
   // Each worker keeps the session alive while it runs.
   try {
-    workers.emplace_back(
-        [self] { self->ReadPipe(self->outputRead.Get(), TConsoleNotice::Output); });
-    workers.emplace_back([self] { self->ReadPipe(self->errorRead.Get(), TConsoleNotice::Error); });
+    workers.emplace_back([self] { self->ReadPipe(self->outputRead, TConsoleNotice::Output); });
+    workers.emplace_back([self] { self->ReadPipe(self->errorRead, TConsoleNotice::Error); });
     workers.emplace_back([self] { self->WaitForExit(); });
   } catch (...) {
     Cancel();
@@ -84,7 +83,8 @@ void TConsoleSession::Join() {
     if (worker.joinable()) worker.join();
 }
 
-void TConsoleSession::ReadPipe(int fd, TConsoleNotice::Kind kind) {
+void TConsoleSession::ReadPipe(FileDescriptor& pipe, TConsoleNotice::Kind kind) {
+  const int fd = pipe.Get();
   char buffer[1025];
   for (;;) {
     if (!WaitReadable(fd, cancelEvent.Get())) break;
@@ -114,6 +114,7 @@ void TConsoleSession::ReadPipe(int fd, TConsoleNotice::Kind kind) {
     }
     if (!handled) break;
   }
+  pipe = FileDescriptor();  // only this reader uses it
   {
     std::lock_guard lock(mutex);
     --readersOpen;

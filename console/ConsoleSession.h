@@ -64,7 +64,7 @@ struct TConsoleSession : std::enable_shared_from_this<TConsoleSession> {
   void Join();
 
  private:
-  void ReadPipe(int fd, TConsoleNotice::Kind kind);
+  void ReadPipe(FileDescriptor& pipe, TConsoleNotice::Kind kind);
   void WaitForExit();
   bool WaitForReadersAfterExit();
 };
