@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <sys/types.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+#include "ui/Prompts.h"
+#include "ui/PowerOffService.h"
+#include "ui/ShellService.h"
+
+class TfrmMain;
+class TfrmCommon;
+class TfrmOverWrite;
+
+// The shell's "open", recorded.
+class RecordingShell : public IShellService {
+ public:
+  void Open(const QString& target) override { opened.push_back(target); }
+  QStringList opened;
+};
+
+class RecordingPowerOff : public IPowerOffService {
+ public:
+  void PowerOff() override { ++requests; }
+  int requests = 0;
+};
+
+// Answers the modal questions as a user would: the existing-output prompt
+// by clicking its real buttons, the count-down with No, the finish question
+// with the configured answer.
+class AnsweringPrompts : public IPrompts {
+ public:
+  bool AskOkCancel(QWidget* owner, const QString& caption, const QString& text) override;
+  bool AskYesNo(QWidget* owner, const QString& caption, const QString& text) override;
+  int ExecModal(QDialog* dialog) override;
+
+  // Clicks one button of the prompt (after ticking its check box when asked).
+  std::function<void(TfrmOverWrite&)> answerOverwrite;
+  bool finishAnswer = false;
+  QStringList finishTexts;  // caption + "|" + text of each finish question
+  int overwritePrompts = 0;
+  int countdowns = 0;
+};
+
+// A copy of the built program folder in a temporary folder, so each test has
+// its own config.ini; optionally without the encoder.
+std::string MakeProgramFolder(const std::filesystem::path& where, bool withEncoder = true);
+
+// The whole main window on its own program folder, as the program entry sets it up.
+class MainWindowSession {
+ public:
+  explicit MainWindowSession(const std::string& programFolder, bool autoPowerOff = false);
+  ~MainWindowSession();
+  MainWindowSession(const MainWindowSession&) = delete;
+  MainWindowSession& operator=(const MainWindowSession&) = delete;
+
+  TfrmMain& window() { return *window_; }
+  void Queue(const std::filesystem::path& source);
+  void SetOutputFolder(const std::string& folder);
+  // Start (or Stop) as a click on the command does; returns when the handler has.
+  void ClickConvert();
+  int BarValue() const;
+  QString StatusText() const;
+  QString StatusHint() const;
+  // The window's end: what closing it does, then its destruction.
+  void CloseWindow();
+
+  RecordingShell shell;
+  RecordingPowerOff powerOff;
+  AnsweringPrompts prompts;
+  QStringList errors;  // what the error display showed
+  // Each progress line as shown: the label's caption and hint and the bar.
+  struct Sample {
+    QString text;
+    QString hint;
+    int bar = 0;
+  };
+  std::vector<Sample> samples;
+  // Posts fn once a shown line satisfies the condition, so it runs like a
+  // click handled inside the run's wait.
+  void WhenStatus(std::function<bool(const Sample&)> condition, std::function<void()> fn);
+
+ private:
+  class StatusWatcher;
+  struct Trigger {
+    std::function<bool(const Sample&)> condition;
+    std::function<void()> fn;
+  };
+  void Record();
+
+  std::unique_ptr<TfrmCommon> common_;
+  std::unique_ptr<TfrmMain> window_;
+  std::unique_ptr<StatusWatcher> watcher_;
+  std::vector<Trigger> triggers_;
+};
+
+// Feeds a file into a named pipe from a thread, a piece every `pace`, so the
+// encoder reading it runs for a known minimum time. With hold, the last piece
+// waits until Release(); Release() also cuts the feed short, closing the pipe.
+class FifoFeeder {
+ public:
+  FifoFeeder(const std::filesystem::path& fifo, std::string bytes, int pieces,
+             std::chrono::milliseconds pace, bool hold);
+  ~FifoFeeder();
+  void Release() { released_ = true; }
+
+ private:
+  std::atomic<bool> released_{false};
+  std::thread thread_;
+};
+
+// Processes of ours (children of this process) whose program is libm9s.
+std::vector<pid_t> EncoderChildren();
+bool ProcessGone(pid_t pid);
+// Processes events until the condition holds or the limit passes.
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit);
