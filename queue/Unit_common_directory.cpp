@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "queue/Unit_common_directory.h"
+
+#include <QDir>
+#include <QKeyEvent>
+#include <QStandardPaths>
+
+#include "queue/FolderTree.h"
+#include "ui_Unit_common_directory.h"
+
+QString TFrmDirectory::DesktopFolder() {
+  const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+  if (!desktop.isEmpty() && QDir(desktop).exists()) return desktop;
+  return QDir::homePath();
+}
+
+TFrmDirectory::TFrmDirectory(QWidget* parent) : QDialog(parent), ui(new Ui::TFrmDirectory) {
+  ui->setupUi(this);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  setFixedSize(401, 306);
+  setModal(true);
+  tree_ = new FolderTree(ui->ShellTreeView1, DesktopFolder());
+  connect(ui->ButtonOK, &QPushButton::clicked, this, &TFrmDirectory::ButtonOKClick);
+  connect(ui->ButtonCancel, &QPushButton::clicked, this, &TFrmDirectory::ButtonCancelClick);
+}
+
+TFrmDirectory::~TFrmDirectory() = default;
+
+bool TFrmDirectory::SelectFolder(const QString& path) { return tree_->SelectFolder(path); }
+
+QString TFrmDirectory::SelectedFolder() const { return tree_->SelectedPath(); }
+
+void TFrmDirectory::ButtonOKClick() {
+  ChosenFolder = tree_->SelectedPath();
+  accept();
+}
+
+void TFrmDirectory::ButtonCancelClick() {
+  ChosenFolder.clear();
+  QDialog::reject();
+}
+
+void TFrmDirectory::keyPressEvent(QKeyEvent* event) {
+  // Escape answers like Cancel; only the close box leaves ChosenFolder alone.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    ButtonCancelClick();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}

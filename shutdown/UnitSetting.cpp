@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shutdown/UnitSetting.h"
+
+#include <charconv>
+#include <string>
+
+#include "common/Unit_common.h"
+#include "platform/SystemError.h"
+#include "ui/PathText.h"
+#include "ui_UnitSetting.h"
+
+namespace {
+const char kSettingSection[] = "setting";
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+}  // namespace
+
+int StrToInt(const QString& text) {
+  const std::string bytes = TextToPath(text);
+  std::size_t begin = 0, end = bytes.size();
+  while (begin < end && IsBlank(bytes[begin])) ++begin;
+  while (end > begin && IsBlank(bytes[end - 1])) --end;
+  const char* first = bytes.data() + begin;
+  const char* last = bytes.data() + end;
+  // from_chars takes a minus sign but not a plus sign.
+  if (first != last && *first == '+' && last - first > 1 && first[1] != '-') ++first;
+  int value = 0;
+  const auto [stop, error] = std::from_chars(first, last, value, 10);
+  if (first == last || error != std::errc() || stop != last) throw ConvertError(bytes);
+  return value;
+}
+
+TfrmSetting::TfrmSetting(QWidget* parent) : QDialog(parent), ui(new Ui::TfrmSetting) {
+  ui->setupUi(this);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  connect(ui->checkBoxAutoPowerOff, &QCheckBox::clicked, this,
+          &TfrmSetting::checkBoxAutoPowerOffClick);
+  connect(ui->ButtonOK, &QPushButton::clicked, this, &TfrmSetting::ButtonOKClick);
+  connect(ui->ButtonCancel, &QPushButton::clicked, this, &TfrmSetting::ButtonCancelClick);
+}
+
+TfrmSetting::~TfrmSetting() = default;
+
+void TfrmSetting::showEvent(QShowEvent* event) {
+  FormShow();
+  QDialog::showEvent(event);
+}
+
+void TfrmSetting::FormShow() {
+  const bool on = frmCommon->ReadAutoPowerOff();
+  ui->checkBoxAutoPowerOff->setChecked(on);
+  ui->editWaitTime->setEnabled(on);
+  ui->editWaitTime->setText(QString::number(frmCommon->ReadAutoPowerOffWaitTime()));
+}
+
+void TfrmSetting::checkBoxAutoPowerOffClick() {
+  ui->editWaitTime->setEnabled(ui->checkBoxAutoPowerOff->isChecked());
+}
+
+void TfrmSetting::ButtonOKClick() {
+  const bool on = ui->checkBoxAutoPowerOff->isChecked();
+  const int waitTime = StrToInt(ui->editWaitTime->text());
+  const ConfigStore& config = frmCommon->Config();
+  config.WriteInteger(kSettingSection, "autoPowerOff", on ? 1 : 0);
+  config.WriteInteger(kSettingSection, "autoPowerOff_WaitTime", waitTime);
+  hide();
+}
+
+void TfrmSetting::ButtonCancelClick() { hide(); }

@@ -1,0 +1,199 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <filesystem>
+#include <optional>
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <QCheckBox>
+
+#include <gtest/gtest.h>
+
+#include "queue/Unit_batch.h"
+#include "queue/Unit_common_directory.h"
+#include "tests/support/TempDir.h"
+#include "ui_Unit_batch.h"
+#include "ui_Unit_common_directory.h"
+
+namespace {
+
+struct ScanCall {
+  std::string folder;
+  bool subDirs;
+  std::string ext;
+};
+
+QString Text(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+// The names below a tree node once the folder has been read (it is read in the background).
+QStringList ChildNames(QTreeView* view, const QPersistentModelIndex& node, int expected) {
+  QAbstractItemModel* model = view->model();
+  view->expand(node);
+  QDeadlineTimer limit(10000);
+  while (model->rowCount(node) < expected && !limit.hasExpired()) {
+    if (model->canFetchMore(node)) model->fetchMore(node);
+    QTest::qWait(20);
+  }
+  QTest::qWait(50);  // a stray extra row would show up within this
+  QStringList names;
+  for (int row = 0; row < model->rowCount(node); ++row)
+    names << model->index(row, 0, node).data().toString();
+  return names;
+}
+
+TEST(BatchAddDialog, treeStartsAtTheComputerNodeAndShowsFoldersOnly) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "sub");
+  WriteFileBytes(dir / "movie.avi", "x");
+  TFrmBatchAdd dialog;
+  QTreeView* tree = dialog.ui->ShellTreeView;
+  QAbstractItemModel* model = tree->model();
+  ASSERT_EQ(model->rowCount(tree->rootIndex()), 1);
+  const QModelIndex top = model->index(0, 0, tree->rootIndex());
+  EXPECT_EQ(top.data().toString(), "Computer");
+  EXPECT_EQ(tree->currentIndex(), top);
+  EXPECT_EQ(dialog.SelectedFolder(), "Computer");
+
+  ASSERT_TRUE(dialog.SelectFolder(Text(dir.path())));
+  EXPECT_EQ(dialog.SelectedFolder(), Text(dir.path()));
+  EXPECT_EQ(ChildNames(tree, tree->currentIndex(), 1), QStringList{"sub"});
+  EXPECT_FALSE(dialog.SelectFolder(Text(dir / "movie.avi")));
+  EXPECT_FALSE(dialog.SelectFolder(Text(dir / "missing")));
+  EXPECT_EQ(dialog.SelectedFolder(), Text(dir.path()));
+}
+
+TEST(BatchAddDialog, okHandsOverFolderBoxAndTrimmedExtensionAndKeepsState) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "videos");
+  TFrmBatchAdd dialog;
+  std::vector<ScanCall> calls;
+  dialog.AddFilesFromFolder = [&](const std::string& folder, bool subDirs, const std::string& ext) {
+    // The dialog is out of the way before the scan runs.
+    EXPECT_FALSE(dialog.isVisible());
+    calls.push_back({folder, subDirs, ext});
+  };
+  EXPECT_EQ(dialog.ui->editExt->text(), "*");
+
+  // OK at once: the computer node is selected, and it is no folder.
+  dialog.show();
+  QTest::mouseClick(dialog.ui->buttonOK, Qt::LeftButton);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_TRUE(calls.empty());
+
+  dialog.show();
+  ASSERT_TRUE(dialog.SelectFolder(Text(dir / "videos")));
+  dialog.ui->editExt->setText(" \tavi ");
+  QCheckBox* box = dialog.ui->checkBoxIsSubDirectorie;
+  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+  QTest::mouseClick(dialog.ui->buttonOK, Qt::LeftButton);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].folder, (dir / "videos").string());
+  EXPECT_TRUE(calls[0].subDirs);
+  EXPECT_EQ(calls[0].ext, "avi");
+
+  dialog.show();
+  EXPECT_EQ(dialog.SelectedFolder(), Text(dir / "videos"));
+  EXPECT_EQ(dialog.ui->editExt->text(), " \tavi ");
+  EXPECT_TRUE(dialog.ui->checkBoxIsSubDirectorie->isChecked());
+
+  // An emptied box goes to the scan empty; the scan reads it as "*".
+  dialog.ui->editExt->setText("   ");
+  dialog.ui->checkBoxIsSubDirectorie->setChecked(false);
+  QTest::keyClick(dialog.ui->editExt, Qt::Key_Return);
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[1].ext, "");
+  EXPECT_FALSE(calls[1].subDirs);
+}
+
+TEST(BatchAddDialog, cancelEscapeAndCloseBoxAddNothing) {
+  TempDir dir;
+  TFrmBatchAdd dialog;
+  int scans = 0;
+  dialog.AddFilesFromFolder = [&](const std::string&, bool, const std::string&) { ++scans; };
+  ASSERT_TRUE(dialog.SelectFolder(Text(dir.path())));
+  dialog.show();
+  QTest::mouseClick(dialog.ui->buttonCancel, Qt::LeftButton);
+  EXPECT_FALSE(dialog.isVisible());
+  dialog.show();
+  QTest::keyClick(&dialog, Qt::Key_Escape);
+  EXPECT_FALSE(dialog.isVisible());
+  dialog.show();
+  dialog.close();
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(scans, 0);
+  EXPECT_EQ(dialog.SelectedFolder(), Text(dir.path()));
+}
+
+// HOME (and the XDG user folders) pointed at a temporary folder for one test.
+class DirectoryDialog : public ::testing::Test {
+ protected:
+  DirectoryDialog() : home_(qgetenv("HOME")), config_(qgetenv("XDG_CONFIG_HOME")) {
+    qputenv("HOME", QByteArray::fromStdString(dir_.path().string()));
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir_ / ".config").string()));
+  }
+  ~DirectoryDialog() override {
+    qputenv("HOME", home_);
+    if (config_.isEmpty())
+      qunsetenv("XDG_CONFIG_HOME");
+    else
+      qputenv("XDG_CONFIG_HOME", config_);
+  }
+  TempDir dir_;
+
+ private:
+  QByteArray home_, config_;
+};
+
+TEST_F(DirectoryDialog, treeIsRootedAtTheDesktopOrElseTheHomeFolder) {
+  {
+    TFrmDirectory noDesktop;
+    EXPECT_EQ(QDir(TFrmDirectory::DesktopFolder()), QDir(Text(dir_.path())));
+    EXPECT_EQ(QDir(noDesktop.SelectedFolder()), QDir(Text(dir_.path())));
+  }
+  std::filesystem::create_directories(dir_ / "Desktop" / "out");
+  TFrmDirectory dialog;
+  const QString desktop = Text(dir_ / "Desktop");
+  EXPECT_EQ(dialog.SelectedFolder(), desktop);
+  QTreeView* tree = dialog.ui->ShellTreeView1;
+  ASSERT_EQ(tree->model()->rowCount(tree->rootIndex()), 1);
+  EXPECT_EQ(ChildNames(tree, tree->currentIndex(), 1), QStringList{"out"});
+  // Nothing outside the desktop can be chosen.
+  EXPECT_FALSE(dialog.SelectFolder(Text(dir_.path())));
+}
+
+TEST_F(DirectoryDialog, okCancelEscapeAndCloseBoxSetTheChosenFolderByTheirRules) {
+  std::filesystem::create_directories(dir_ / "Desktop" / "out");
+  TFrmDirectory dialog;
+  const QString out = Text(dir_ / "Desktop" / "out");
+  auto run = [&](std::function<void()> act) {
+    QTimer::singleShot(0, &dialog, std::move(act));
+    return dialog.exec();
+  };
+
+  EXPECT_EQ(run([&] {
+              ASSERT_TRUE(dialog.SelectFolder(out));
+              QTest::mouseClick(dialog.ui->ButtonOK, Qt::LeftButton);
+            }),
+            QDialog::Accepted);
+  EXPECT_EQ(dialog.ChosenFolder, out);
+
+  EXPECT_EQ(run([&] { dialog.close(); }), QDialog::Rejected);
+  EXPECT_EQ(dialog.ChosenFolder, out);
+
+  EXPECT_EQ(run([&] { QTest::mouseClick(dialog.ui->ButtonCancel, Qt::LeftButton); }),
+            QDialog::Rejected);
+  EXPECT_EQ(dialog.ChosenFolder, "");
+
+  dialog.ChosenFolder = out;
+  EXPECT_EQ(run([&] { QTest::keyClick(&dialog, Qt::Key_Escape); }), QDialog::Rejected);
+  EXPECT_EQ(dialog.ChosenFolder, "");
+
+  // Enter takes the selection, which stayed where it was.
+  EXPECT_EQ(run([&] { QTest::keyClick(dialog.ui->ShellTreeView1, Qt::Key_Return); }),
+            QDialog::Accepted);
+  EXPECT_EQ(dialog.ChosenFolder, out);
+}
+
+}  // namespace
