@@ -95,7 +95,8 @@ void TsuiSkinEngine::SetSkinFile(const std::string& path) {
 
 void TsuiSkinEngine::Apply(const Skin& skin) {
   QApplication& app = Application();
-  if (!plainPalette_) {
+  const bool firstSkin = !plainPalette_;
+  if (firstSkin) {
     plainPalette_ = QApplication::palette();
     plainStyleSheet_ = app.styleSheet();
     plainFont_ = QApplication::font();
@@ -104,7 +105,9 @@ void TsuiSkinEngine::Apply(const Skin& skin) {
   const SkinShades shades = MakeShades(skin);
   // Message boxes and file dialogs must be Qt's own for the skin to reach them.
   QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true);
-  if (app.style()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0)
+  // Once a style sheet is set, style() is its wrapper and has no name of its
+  // own, so the base style is chosen only with the first skin.
+  if (firstSkin && app.style()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0)
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QFont font = plainFont_;
   if (!skin.fontFamily.empty()) {
@@ -120,7 +123,10 @@ void TsuiSkinEngine::RestoreUnskinned() {
   if (!plainPalette_) return;
   QApplication& app = Application();
   app.setStyleSheet(plainStyleSheet_);
-  if (app.style()->name() != plainStyle_) QApplication::setStyle(plainStyle_);
+  if (!plainStyle_.isEmpty() &&
+      plainStyle_.compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0)
+    QApplication::setStyle(plainStyle_);
   QApplication::setPalette(*plainPalette_);
   QApplication::setFont(plainFont_);
+  plainPalette_.reset();
 }

@@ -13,16 +13,22 @@ namespace {
 // (at least 4.5) yet still readable.
 constexpr double kDisabledContrast = 2.9;
 
+bool IsDark(const QColor& c) { return Luminance(c) < 0.18; }
+
 FaceShades Face(ButtonStyle style, const QColor& c) {
+  // Light text on a dark face loses contrast quickly, so dark faces shine less.
+  const double shine = IsDark(c) ? 0.55 : 1.0;
   switch (style) {
     case ButtonStyle::Flat:
       return {{{0.0, c}}};
     case ButtonStyle::Gradient:
-      return {{{0.0, Lighten(c, 0.22)}, {1.0, Darken(c, 0.10)}}};
+      return {{{0.0, Lighten(c, 0.22 * shine)}, {1.0, Darken(c, 0.10)}}};
     case ButtonStyle::Glass:
       // A bright upper half with a hard edge at the middle reads as glass.
-      return {
-          {{0.0, Lighten(c, 0.40)}, {0.49, Lighten(c, 0.16)}, {0.5, c}, {1.0, Lighten(c, 0.08)}}};
+      return {{{0.0, Lighten(c, 0.40 * shine)},
+               {0.49, Lighten(c, 0.16 * shine)},
+               {0.5, c},
+               {1.0, Lighten(c, 0.08 * shine)}}};
   }
   return {{{0.0, c}}};
 }
@@ -32,11 +38,6 @@ FaceShades Reversed(FaceShades face) {
   std::reverse(face.stops.begin(), face.stops.end());
   return face;
 }
-
-bool IsDark(const QColor& c) { return Luminance(c) < 0.18; }
-
-// Towards the text colour: lighter on dark skins, darker on light ones.
-QColor Shift(const QColor& c, double t) { return IsDark(c) ? Lighten(c, t) : Darken(c, t); }
 
 }  // namespace
 
@@ -57,7 +58,7 @@ SkinShades MakeShades(const Skin& skin) {
 
   s.buttonNormal = Face(skin.buttonStyle, skin.button);
   s.buttonHover = Face(skin.buttonStyle, Mix(skin.button, skin.accent, 0.18));
-  s.buttonPressed = Reversed(Face(skin.buttonStyle, Shift(skin.button, 0.12)));
+  s.buttonPressed = Reversed(Face(skin.buttonStyle, Darken(skin.button, 0.15)));
   const QColor disabledButton = Mix(skin.button, skin.window, 0.5);
   s.buttonDisabled = {{{0.0, disabledButton}}};
 
@@ -68,7 +69,13 @@ SkinShades MakeShades(const Skin& skin) {
   s.disabledBase = Mix(skin.base, skin.window, 0.7);
   s.disabledWindowText = dim(skin.windowText, skin.window);
   s.disabledText = dim(skin.text, s.disabledBase);
-  s.disabledButtonText = dim(skin.buttonText, disabledButton);
+  // A strong face colour fades towards the window; its light text may then no
+  // longer read, so start from whichever text reads better on the faded face.
+  const QColor buttonTextBase =
+      Contrast(skin.buttonText, disabledButton) >= Contrast(skin.windowText, disabledButton)
+          ? skin.buttonText
+          : skin.windowText;
+  s.disabledButtonText = dim(buttonTextBase, disabledButton);
   s.itemHover = Mix(skin.base, skin.highlight, 0.14);
   s.progressChunk = skin.accent;
 
