@@ -180,7 +180,9 @@ TEST_F(MainWindowTest, dropsAppendInOrderEvenWhileBusy) {
                       QUrl::fromLocalFile(base + "plain"), QUrl::fromLocalFile(base + "a b%.MP4"),
                       QUrl::fromLocalFile(base + "films.mkv"), QUrl("https://example.org/x.avi")});
   window->ConsoleIOProcessStatusChange(true);
-  Drop(window.get(), {QUrl::fromLocalFile(base + QString::fromStdString(longName))});
+  // Anywhere on the window, also over the disabled list.
+  Drop(window->ui->listViewFiles->viewport(),
+       {QUrl::fromLocalFile(base + QString::fromStdString(longName))});
   window->ConsoleIOProcessStatusChange(false);
   EXPECT_EQ(Entries(), (QStringList{base + "b.avi", base + "a b%.MP4", base + "films.mkv",
                                     base + QString::fromStdString(longName)}));
@@ -257,6 +259,15 @@ TEST_F(MainWindowTest, outputFolderIsStoredOnEveryChangeOnly) {
   EXPECT_EQ(window->ui->editOutputFolder->text(), "/srv/other");
   ASSERT_EQ(errors.size(), 1);
   EXPECT_TRUE(errors.front().startsWith("Unable to write to")) << errors.front().toStdString();
+}
+
+TEST_F(MainWindowTest, skinEntriesApplyAndStoreTheirIndexWithoutCheckMarks) {
+  Start(nullptr);
+  window->findChild<QAction*>("N_Skin5")->trigger();
+  EXPECT_NE(ConfigText().find("skin=5"), std::string::npos);
+  for (int k = 1; k <= 18; ++k)
+    EXPECT_FALSE(window->findChild<QAction*>(QString("N_Skin%1").arg(k))->isCheckable()) << k;
+  EXPECT_EQ(window->ui->N_Skin->actions().size(), 18);
 }
 
 TEST_F(MainWindowTest, storedEmptyOutputFolderStartsEmpty) {
