@@ -11,6 +11,7 @@ extern "C" {
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <optional>
@@ -72,13 +73,12 @@ bool WriteAll(int fd, const std::string& text, std::optional<Clock::time_point> 
   SigpipeBlock block;
   std::size_t done = 0;
   while (done < text.size()) {
-    if (deadline) {
-      pollfd target{fd, POLLOUT, 0};
-      int ready = ::poll(&target, 1, Remaining(deadline));
-      if (ready < 0 && errno == EINTR) continue;
-      if (ready < 0) RaiseLastOSError();
-      if (ready == 0) return false;
-    }
+    // Waiting here, not spinning on EAGAIN, when the end is non-blocking.
+    pollfd target{fd, POLLOUT, 0};
+    int ready = ::poll(&target, 1, Remaining(deadline));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0) RaiseLastOSError();
+    if (ready == 0) return false;
     ssize_t written = ::write(fd, text.data() + done, text.size() - done);
     if (written < 0) {
       if (errno == EINTR || errno == EAGAIN) continue;
@@ -189,7 +189,7 @@ void TConsoleIO::Run(const std::string& CommandLine, const std::string& CurrentD
   pipes.outputWrite.Close();
   pipes.errorWrite.Close();
   inputWrite_ = std::move(pipes.inputWrite);
-  ReceiveBuffer.clear();
+  PendingOutput();
   session_ = std::move(session);
   SetProcessHandle(pid, std::move(handle));
 }
@@ -240,10 +240,8 @@ void TConsoleIO::HandleNotice(TConsoleSession& session, TConsoleNotice& notice) 
   if (&session == session_.get()) {
     switch (notice.kind) {
       case TConsoleNotice::Output:
-        DeliverOutput(notice.data, notice.count);
-        break;
       case TConsoleNotice::Error:
-        DeliverError(notice.data, notice.count);
+        DeliverChunk(session, notice);
         break;
       case TConsoleNotice::ReadFailure:
         Deliver(OnError, notice.text);
@@ -271,27 +269,48 @@ void TConsoleIO::Deliver(const TReceiveEvent& event, const std::string& text) {
   }
 }
 
+void TConsoleIO::DeliverChunk(TConsoleSession& session, const TConsoleNotice& notice) {
+  // A read takes what the pipe holds at once; it is handed on in the pieces
+  // that reads of kConsoleChunk bytes would have given, one after the other.
+  for (long at = 0; at < notice.count && &session == session_.get(); at += kConsoleChunk) {
+    long count = std::min(kConsoleChunk, notice.count - at);
+    if (notice.kind == TConsoleNotice::Output)
+      DeliverOutput(notice.data + at, count);
+    else
+      DeliverError(notice.data + at, count);
+  }
+}
+
 void TConsoleIO::DeliverOutput(const char* data, long count) {
   if (count <= 0) return;
   ReceiveBuffer.append(data, static_cast<std::size_t>(count));
   if (!OnReceiveOutput) return;
   if (!splitReceive_ || splitMode_ == smNone) {
-    std::string whole = std::move(ReceiveBuffer);
-    ReceiveBuffer.clear();
+    std::string whole = PendingOutput();
     Deliver(OnReceiveOutput, whole);
     return;
   }
   const std::string separator =
       splitMode_ == sm0D0A ? std::string("\r\n") : std::string(1, splitChar_);
   for (;;) {
-    std::size_t end = ReceiveBuffer.find(separator);
+    std::size_t end = ReceiveBuffer.find(separator, receiveStart_);
     if (end == std::string::npos) break;
-    std::string piece = ReceiveBuffer.substr(0, end);
-    // Cut before the handler runs, so a handler that pumps events sees a
+    std::string piece = ReceiveBuffer.substr(receiveStart_, end - receiveStart_);
+    // Taken before the handler runs, so a handler that pumps events sees a
     // consistent buffer and a handler that raises does not get its piece again.
-    ReceiveBuffer.erase(0, end + separator.size());
+    // The front is dropped once per chunk, not once per piece.
+    receiveStart_ = end + separator.size();
     Deliver(OnReceiveOutput, piece);
   }
+  ReceiveBuffer.erase(0, std::min(receiveStart_, ReceiveBuffer.size()));
+  receiveStart_ = 0;
+}
+
+std::string TConsoleIO::PendingOutput() {
+  std::string rest = ReceiveBuffer.substr(std::min(receiveStart_, ReceiveBuffer.size()));
+  ReceiveBuffer.clear();
+  receiveStart_ = 0;
+  return rest;
 }
 
 void TConsoleIO::DeliverError(const char* data, long count) {
@@ -300,12 +319,8 @@ void TConsoleIO::DeliverError(const char* data, long count) {
 }
 
 void TConsoleIO::ProcessEnded() {
-  if (OnReceiveOutput) {
-    std::string rest = ReceiveBuffer;
-    ReceiveBuffer.clear();
-    Deliver(OnReceiveOutput, rest);
-  }
-  ReceiveBuffer.clear();
+  std::string rest = PendingOutput();
+  if (OnReceiveOutput) Deliver(OnReceiveOutput, rest);
   // Taken out first: the status handler may already start the next child.
   std::shared_ptr<TConsoleSession> ended = std::move(session_);
   FileDescriptor input = std::move(inputWrite_);

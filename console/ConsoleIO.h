@@ -81,7 +81,10 @@ class TConsoleIO : public QObject {
   friend class TConsoleNotify;
 
   void HandleNotice(TConsoleSession& session, TConsoleNotice& notice);
+  void DeliverChunk(TConsoleSession& session, const TConsoleNotice& notice);
   void DeliverOutput(const char* data, long count);
+  // Empties the receive buffer and returns what was not yet handed on.
+  std::string PendingOutput();
   void DeliverError(const char* data, long count);
   void ProcessEnded();
   // Reaps and forgets the child; waitMs bounds the wait for its end (-1: none).
@@ -106,6 +109,7 @@ class TConsoleIO : public QObject {
   bool stopProcessOnFree_ = true;
 
   std::string ReceiveBuffer;
+  std::size_t receiveStart_ = 0;  // ReceiveBuffer's text before this was handed on
 
   bool splitReceive_ = true;
   bool splitSend_ = true;

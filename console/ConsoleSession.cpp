@@ -85,7 +85,7 @@ void TConsoleSession::Join() {
 
 void TConsoleSession::ReadPipe(FileDescriptor& pipe, TConsoleNotice::Kind kind) {
   const int fd = pipe.Get();
-  char buffer[1025];
+  char buffer[kConsoleReadSize];  // the thread's stack has room for it
   for (;;) {
     if (!WaitReadable(fd, cancelEvent.Get())) break;
     ssize_t count = ::read(fd, buffer, sizeof buffer);

@@ -18,6 +18,12 @@
 class TConsoleIO;
 class TConsoleNotify;
 
+// Output is handed on in pieces of at most this many bytes.
+constexpr long kConsoleChunk = 1025;
+// A reader takes up to this much in one read and one hand-off: a whole pipe
+// buffer, so a fast child costs two thread switches per 64 KiB, not per KiB.
+constexpr long kConsoleReadSize = 64 * kConsoleChunk;
+
 // One notice of a worker for the creating thread. It is shared with the
 // posted event, so a notice that was given up is never read through a
 // dangling pointer; the chunk itself stays in the worker's buffer, which is

@@ -166,20 +166,19 @@ std::string FormatClock(int64_t seconds) {
 }
 
 ProgressView UpdateProgress(EncoderProgress& progress, std::string_view text) {
-  // Read everything first, so a bad value leaves the stored values untouched.
-  EncoderProgress next = progress;
+  // Each value is stored as soon as it was read: a good duration counts even
+  // when the time in the same piece turns out bad.
   const std::string duration = ExtractMarkedValue(text, kDurationOpen, kDurationClose);
   const std::string_view durationValue = Trim(duration);
-  if (!durationValue.empty()) next.DurationSeconds = ParseClockText(durationValue);
+  if (!durationValue.empty()) progress.DurationSeconds = ParseClockText(durationValue);
 
   const std::string time = ExtractMarkedValue(text, kTimeOpen, kTimeClose);
   const std::string_view timeValue = Trim(time);
-  int64_t now = next.LatestTimeSeconds;
+  int64_t now = progress.LatestTimeSeconds;
   if (!timeValue.empty()) {
     now = ReadRoundedDecimal(timeValue);
-    if (now > next.LatestTimeSeconds) next.LatestTimeSeconds = now;
+    if (now > progress.LatestTimeSeconds) progress.LatestTimeSeconds = now;
   }
-  progress = next;
 
   ProgressView view;
   view.Span = progress.DurationSeconds == 0 ? 1 : progress.DurationSeconds;

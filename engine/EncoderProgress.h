@@ -26,8 +26,8 @@ int64_t ParseClockText(std::string_view text);
 // Whole seconds as HH:MM:SS (hours may take more digits; a negative value gets a '-').
 std::string FormatClock(int64_t seconds);
 // Updates the stored values from one piece of text and returns what to show.
-// A time value that is not a decimal number throws ConvertError and leaves
-// the stored values as they were.
+// A bad value throws ConvertError; the time is then left as it was, while a
+// good duration read before it is kept.
 ProgressView UpdateProgress(EncoderProgress& progress, std::string_view text);
 // The status line: msgStatusRun's first %s filled with "i/N" (%% gives %; a pattern
 // without %s shows no position), then " [-HH:MM:SS]" of span, a blank, the caption.

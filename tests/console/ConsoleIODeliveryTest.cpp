@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <algorithm>
 #include <thread>
 
 #include <QString>
@@ -111,17 +112,22 @@ TEST(ConsoleIODelivery, slowHandlersWhileBothStreamsFloodLoseNothing) {
   Recorder record(runner);
   auto output = runner.OnReceiveOutput;
   auto error = runner.OnReceiveError;
+  std::size_t largest = 0;  // whatever a read takes, pieces stay within 1025 bytes
   runner.OnReceiveOutput = [&](TConsoleIO* sender, const std::string& text) {
     std::this_thread::sleep_for(1ms);
+    largest = std::max(largest, text.size());
     output(sender, text);
   };
   runner.OnReceiveError = [&](TConsoleIO* sender, const std::string& text) {
     std::this_thread::sleep_for(1ms);
+    largest = std::max(largest, text.size());
     error(sender, text);
   };
   RunToEnd(runner, record, Child("flood 300000"));
   EXPECT_TRUE(record.output == Pattern(300000));
   EXPECT_TRUE(record.errors == Pattern(300000));
+  EXPECT_LE(largest, 1025u);
+  EXPECT_GE(largest, 1000u);
 }
 
 TEST(ConsoleIODelivery, sendAppendsTheTerminatorOfTheSplitMode) {

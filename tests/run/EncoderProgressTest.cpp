@@ -152,7 +152,6 @@ TEST(Progress, BadNumberRaisesAndKeepsStoredValues) {
       Time("-"),
       Time("."),
       Time("1.2.3"),
-      Duration("00:01:40.00") + Time("x"),  // a good duration is not taken either
       Duration("00:xx:40.00") + Time("5"),
   };
   for (const auto& text : texts) {
@@ -161,6 +160,11 @@ TEST(Progress, BadNumberRaisesAndKeepsStoredValues) {
     EXPECT_EQ(progress.DurationSeconds, 77) << text;
     EXPECT_EQ(progress.LatestTimeSeconds, 7) << text;
   }
+  // The duration is read and stored before the time of the same piece fails.
+  EncoderProgress progress{77, 7};
+  EXPECT_THROW(UpdateProgress(progress, Duration("00:01:40.00") + Time("x")), ConvertError);
+  EXPECT_EQ(progress.DurationSeconds, 100);
+  EXPECT_EQ(progress.LatestTimeSeconds, 7);
 }
 
 TEST(Progress, PiecesFollowOneAnotherLikeAnEncoderRun) {
