@@ -5,6 +5,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavfilter/avfilter.h>
 #include <libavformat/avformat.h>
+#include <libavutil/audio_fifo.h>
 #include <libavutil/frame.h>
 }
 
@@ -35,6 +36,11 @@ struct FilterGraphFree {
 struct FilterInOutFree {
   void operator()(AVFilterInOut* io) const { avfilter_inout_free(&io); }
 };
+struct AudioFifoFree {
+  void operator()(AVAudioFifo* f) const {
+    if (f) av_audio_fifo_free(f);
+  }
+};
 
 using InputContextPtr = std::unique_ptr<AVFormatContext, InputContextFree>;
 using OutputContextPtr = std::unique_ptr<AVFormatContext, OutputContextFree>;
@@ -43,16 +49,24 @@ using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
 using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
 using FilterGraphPtr = std::unique_ptr<AVFilterGraph, FilterGraphFree>;
 using FilterInOutPtr = std::unique_ptr<AVFilterInOut, FilterInOutFree>;
+using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoFree>;
 
 // A failure that ends the conversion; its text is the one line the user sees.
 class EncodeError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit EncodeError(const std::string& text, int code = 0)
+      : std::runtime_error(text), code_(code) {}
+  // FFmpeg's AVERROR behind the failure; 0 when it has none.
+  int Code() const { return code_; }
+
+ private:
+  int code_;
 };
 
 // FFmpeg's text for an AVERROR code.
 std::string AvErrorText(int code);
-// Throws EncodeError "<what>: <FFmpeg's text>" when code is negative; returns code.
+// Throws EncodeError "<what>: <FFmpeg's text>" (with the code) when code is negative;
+// returns code.
 int Check(int code, const std::string& what);
 // Allocation results: throws EncodeError "out of memory (<what>)" for null.
 FramePtr NewFrame();

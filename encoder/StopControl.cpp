@@ -6,17 +6,19 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <string>
 
 namespace {
 
-// Signal handlers may only touch lock-free atomics.
-std::atomic<int> signalCount{0};
+// Every request to stop, from a signal or a quit line; signal handlers may
+// only touch lock-free atomics.
+std::atomic<int> stopRequests{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
 extern "C" void OnStopSignal(int signal) {
-  if (signalCount.fetch_add(1) >= 1) {
+  if (stopRequests.fetch_add(1) >= 1) {
     // A second request: end now, with the signal's own default effect.
     ::signal(signal, SIG_DFL);
     ::raise(signal);
@@ -56,7 +58,7 @@ StopControl::~StopControl() {
   if (wake_[0] >= 0) ::close(wake_[0]);
 }
 
-bool StopControl::Requested() const { return quitLine_.load() || signalCount.load() > 0; }
+bool StopControl::Requested() const { return stopRequests.load() > 0; }
 
 int StopControl::InterruptCallback(void* control) {
   return static_cast<const StopControl*>(control)->Requested() ? 1 : 0;
@@ -65,7 +67,7 @@ int StopControl::InterruptCallback(void* control) {
 void StopControl::WatchInput() {
   std::string line;
   bool input = true;
-  while (!quitLine_.load()) {
+  while (true) {
     pollfd fds[2] = {{input ? 0 : -1, POLLIN, 0}, {wake_[0], POLLIN, 0}};
     int ready = ::poll(fds, 2, -1);
     if (ready < 0) {
@@ -83,7 +85,10 @@ void StopControl::WatchInput() {
     }
     line.append(buffer, static_cast<size_t>(n));
     for (size_t eol; (eol = line.find('\n')) != std::string::npos; line.erase(0, eol + 1)) {
-      if (IsQuitLine(line.data(), line.data() + eol)) quitLine_.store(true);
+      if (IsQuitLine(line.data(), line.data() + eol)) {
+        stopRequests.fetch_add(1);  // a signal after it is the second request
+        return;
+      }
     }
     if (line.size() > 4096) line.erase(0, line.size() - 16);  // a line without end: keep a tail
   }

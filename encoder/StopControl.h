@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <atomic>
 #include <thread>
 
 // Watches for the requests to stop early: a line "quit" on standard input
-// and SIGINT/SIGTERM. The first signal asks for an orderly stop; a second one
-// ends the process at once. One instance per process.
+// and SIGINT/SIGTERM. The first request asks for an orderly stop; a signal
+// after it ends the process at once. One instance per process.
 class StopControl {
  public:
   StopControl();
@@ -22,7 +21,6 @@ class StopControl {
   void WatchInput();
 
   int wake_[2] = {-1, -1};  // closes the watcher's poll at the end
-  std::atomic<bool> quitLine_{false};
   std::thread watcher_;
 };
 

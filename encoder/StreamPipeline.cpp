@@ -10,6 +10,7 @@ extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -28,10 +29,26 @@ AVRational ScaledAspect(const AVCodecParameters* in, int width, int height) {
   return out;
 }
 
+// The audio buffer filter's settings for a frame's sample rate, format and channels.
+std::string AudioSourceArgs(const AVFrame* frame) {
+  AVChannelLayout layout{};
+  if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || frame->ch_layout.nb_channels == 0)
+    av_channel_layout_default(&layout, frame->ch_layout.nb_channels);
+  else
+    av_channel_layout_copy(&layout, &frame->ch_layout);
+  char layoutText[128] = {};
+  av_channel_layout_describe(&layout, layoutText, sizeof layoutText);
+  av_channel_layout_uninit(&layout);
+  const char* format = av_get_sample_fmt_name(static_cast<AVSampleFormat>(frame->format));
+  return "time_base=1/" + std::to_string(frame->sample_rate) +
+         ":sample_rate=" + std::to_string(frame->sample_rate) +
+         ":sample_fmt=" + (format ? format : "none") + ":channel_layout=" + layoutText;
+}
+
 }  // namespace
 
 StreamPipeline::StreamPipeline(AVFormatContext* input, int streamIndex)
-    : input_(input), source_(input->streams[streamIndex]), type_(source_->codecpar->codec_type) {
+    : source_(input->streams[streamIndex]), type_(source_->codecpar->codec_type) {
   const AVCodec* codec = avcodec_find_decoder(source_->codecpar->codec_id);
   if (!codec)
     throw EncodeError(std::string("no decoder for the ") + Kind() + " codec " +
@@ -43,8 +60,10 @@ StreamPipeline::StreamPipeline(AVFormatContext* input, int streamIndex)
   decoder_->pkt_timebase = source_->time_base;
   decoder_->thread_count = 0;  // as many as the machine has
   decoder_->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
-  if (type_ == AVMEDIA_TYPE_VIDEO)
-    decoder_->framerate = av_guess_frame_rate(input, source_, nullptr);
+  if (type_ == AVMEDIA_TYPE_VIDEO) {
+    sourceRate_ = av_guess_frame_rate(input, source_, nullptr);
+    decoder_->framerate = sourceRate_;
+  }
   Check(avcodec_open2(decoder_.get(), codec, nullptr),
         std::string("cannot open the ") + codec->name + " decoder");
   if (input->start_time != AV_NOPTS_VALUE)
@@ -103,6 +122,10 @@ void StreamPipeline::OpenEncoder(const EncoderOptions& options, AVFormatContext*
   if (type_ == AVMEDIA_TYPE_VIDEO) {
     target_->avg_frame_rate = enc->framerate;
     target_->sample_aspect_ratio = enc->sample_aspect_ratio;
+  } else {
+    samples_.reset(av_audio_fifo_alloc(enc->sample_fmt, enc->ch_layout.nb_channels,
+                                       enc->frame_size > 0 ? enc->frame_size : 1024));
+    if (!samples_) throw EncodeError("out of memory (audio queue)");
   }
 }
 
@@ -138,35 +161,25 @@ int64_t StreamPipeline::Rebase(int64_t pts) const {
 }
 
 void StreamPipeline::BuildGraph(const AVFrame* first) {
-  graph_.reset(avfilter_graph_alloc());
-  if (!graph_) throw EncodeError("out of memory (filter graph)");
+  // Built aside and kept only when complete, so a failure leaves no half graph.
+  FilterGraphPtr graph(avfilter_graph_alloc());
+  if (!graph) throw EncodeError("out of memory (filter graph)");
   std::string sourceArgs, chain;
   const bool video = type_ == AVMEDIA_TYPE_VIDEO;
   if (video) {
     AVRational sar = first->sample_aspect_ratio;
     if (sar.num <= 0 || sar.den <= 0) sar = {1, 1};
-    AVRational rate = av_guess_frame_rate(input_, source_, nullptr);
     sourceArgs = "video_size=" + std::to_string(first->width) + "x" +
                  std::to_string(first->height) + ":pix_fmt=" + std::to_string(first->format) +
                  ":time_base=" + Fraction(source_->time_base) + ":pixel_aspect=" + Fraction(sar);
-    if (rate.num > 0 && rate.den > 0) sourceArgs += ":frame_rate=" + Fraction(rate);
+    if (sourceRate_.num > 0 && sourceRate_.den > 0)
+      sourceArgs += ":frame_rate=" + Fraction(sourceRate_);
     // Frames are dropped to the output rate first, so dropped ones are never scaled.
     chain = "fps=fps=" + std::to_string(frameRate_.num) + "/" + std::to_string(frameRate_.den) +
             ",scale=" + std::to_string(outputWidth_) + ":" + std::to_string(outputHeight_) +
             ",format=yuv420p";
   } else {
-    AVChannelLayout layout{};
-    if (first->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || first->ch_layout.nb_channels == 0)
-      av_channel_layout_default(&layout, first->ch_layout.nb_channels);
-    else
-      av_channel_layout_copy(&layout, &first->ch_layout);
-    char layoutText[128] = {};
-    av_channel_layout_describe(&layout, layoutText, sizeof layoutText);
-    av_channel_layout_uninit(&layout);
-    const char* format = av_get_sample_fmt_name(static_cast<AVSampleFormat>(first->format));
-    sourceArgs = "time_base=1/" + std::to_string(first->sample_rate) +
-                 ":sample_rate=" + std::to_string(first->sample_rate) +
-                 ":sample_fmt=" + (format ? format : "none") + ":channel_layout=" + layoutText;
+    sourceArgs = AudioSourceArgs(first);
     chain = "aresample=" + std::to_string(outputSampleRate_) +
             ",aformat=sample_fmts=fltp:sample_rates=" + std::to_string(outputSampleRate_) +
             ":channel_layouts=" + (outputChannels_ == 1 ? "mono" : "stereo");
@@ -174,49 +187,63 @@ void StreamPipeline::BuildGraph(const AVFrame* first) {
   const AVFilter* source = avfilter_get_by_name(video ? "buffer" : "abuffer");
   const AVFilter* sink = avfilter_get_by_name(video ? "buffersink" : "abuffersink");
   if (!source || !sink) throw EncodeError("this FFmpeg lacks its buffer filters");
-  Check(avfilter_graph_create_filter(&bufferSource_, source, "in", sourceArgs.c_str(), nullptr,
-                                     graph_.get()),
+  AVFilterContext* bufferSource = nullptr;
+  AVFilterContext* bufferSink = nullptr;
+  Check(avfilter_graph_create_filter(&bufferSource, source, "in", sourceArgs.c_str(), nullptr,
+                                     graph.get()),
         std::string("cannot feed the ") + Kind() + " filters");
-  Check(avfilter_graph_create_filter(&bufferSink_, sink, "out", nullptr, nullptr, graph_.get()),
+  Check(avfilter_graph_create_filter(&bufferSink, sink, "out", nullptr, nullptr, graph.get()),
         std::string("cannot set up the ") + Kind() + " filters");
   FilterInOutPtr outputs(avfilter_inout_alloc()), inputs(avfilter_inout_alloc());
   if (!outputs || !inputs) throw EncodeError("out of memory (filter links)");
   outputs->name = av_strdup("in");
-  outputs->filter_ctx = bufferSource_;
+  outputs->filter_ctx = bufferSource;
   inputs->name = av_strdup("out");
-  inputs->filter_ctx = bufferSink_;
+  inputs->filter_ctx = bufferSink;
   AVFilterInOut* in = inputs.release();
   AVFilterInOut* out = outputs.release();
-  int rc = avfilter_graph_parse_ptr(graph_.get(), chain.c_str(), &in, &out, nullptr);
+  int rc = avfilter_graph_parse_ptr(graph.get(), chain.c_str(), &in, &out, nullptr);
   avfilter_inout_free(&in);
   avfilter_inout_free(&out);
   Check(rc, std::string("cannot build the ") + Kind() + " filters");
-  Check(avfilter_graph_config(graph_.get(), nullptr),
+  Check(avfilter_graph_config(graph.get(), nullptr),
         std::string("cannot set up the ") + Kind() + " filters");
-  if (!video) av_buffersink_set_frame_size(bufferSink_, encoder_->frame_size);
+  graph_ = std::move(graph);
+  bufferSource_ = bufferSource;
+  bufferSink_ = bufferSink;
+  graphInput_ = std::move(sourceArgs);
+  graphSamples_ = 0;
 }
 
 void StreamPipeline::Encode(FramePtr frame, const PacketSink& sink) {
+  if (type_ == AVMEDIA_TYPE_AUDIO && graph_ && AudioSourceArgs(frame.get()) != graphInput_) {
+    // The sound changed its rate, format or channels: the old graph's samples
+    // go out first, then a graph for the new ones takes over.
+    FlushGraph(sink);
+    graph_.reset();
+  }
   if (!graph_) BuildGraph(frame.get());
   if (type_ == AVMEDIA_TYPE_VIDEO) {
     int64_t pts = Rebase(frame->pts);
     if (pts == AV_NOPTS_VALUE) pts = nextVideoPts_ == AV_NOPTS_VALUE ? 0 : nextVideoPts_;
     int64_t step = frame->pkt_duration > 0 ? frame->pkt_duration : 0;
-    AVRational rate = av_guess_frame_rate(input_, source_, nullptr);
-    if (step == 0 && rate.num > 0) step = av_rescale_q(1, av_inv_q(rate), source_->time_base);
+    if (step == 0 && sourceRate_.num > 0)
+      step = av_rescale_q(1, av_inv_q(sourceRate_), source_->time_base);
     nextVideoPts_ = pts + (step > 0 ? step : 1);
     frame->pts = pts;
   } else {
-    const AVRational sampleBase{1, frame->sample_rate};
-    if (nextAudioPts_ == AV_NOPTS_VALUE) {
+    if (audioStart_ == AV_NOPTS_VALUE) {
       int64_t first = Rebase(frame->pts);
-      first = first == AV_NOPTS_VALUE ? 0 : av_rescale_q(first, source_->time_base, sampleBase);
-      nextAudioPts_ = first < 0 ? 0 : first;
+      first = first == AV_NOPTS_VALUE
+                  ? 0
+                  : av_rescale_q(first, source_->time_base, encoder_->time_base);
+      audioStart_ = first < 0 ? 0 : first;
     }
-    // Counting samples keeps the audio time stamps strictly rising whatever
-    // the source's stamps do.
-    frame->pts = nextAudioPts_;
-    nextAudioPts_ += frame->nb_samples;
+    // From the first sample on, the output's time stamps count the samples
+    // encoded, which keeps them rising and gapless whatever the source's
+    // stamps do and across changes of the graph.
+    frame->pts = graphSamples_;
+    graphSamples_ += frame->nb_samples;
   }
   Check(av_buffersrc_add_frame_flags(bufferSource_, frame.get(), 0),
         std::string("cannot filter the ") + Kind());
@@ -229,11 +256,46 @@ void StreamPipeline::DrainGraph(const PacketSink& sink) {
     int rc = av_buffersink_get_frame(bufferSink_, filtered_.get());
     if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return;
     Check(rc, std::string("cannot filter the ") + Kind());
-    if (filtered_->pts != AV_NOPTS_VALUE)
-      filtered_->pts = av_rescale_q(filtered_->pts, sinkBase, encoder_->time_base);
-    filtered_->pict_type = AV_PICTURE_TYPE_NONE;
-    SendToEncoder(filtered_.get(), sink);
+    if (type_ == AVMEDIA_TYPE_VIDEO) {
+      if (filtered_->pts != AV_NOPTS_VALUE)
+        filtered_->pts = av_rescale_q(filtered_->pts, sinkBase, encoder_->time_base);
+      filtered_->pict_type = AV_PICTURE_TYPE_NONE;
+      SendToEncoder(filtered_.get(), sink);
+    } else {
+      Check(av_audio_fifo_write(samples_.get(), reinterpret_cast<void**>(filtered_->extended_data),
+                                filtered_->nb_samples),
+            "cannot queue the audio");
+      EncodeSamples(sink, false);
+    }
     av_frame_unref(filtered_.get());
+  }
+}
+
+void StreamPipeline::FlushGraph(const PacketSink& sink) {
+  Check(av_buffersrc_add_frame_flags(bufferSource_, nullptr, 0),
+        std::string("cannot filter the ") + Kind());
+  DrainGraph(sink);
+}
+
+// The encoder takes frames of its own size only; a shorter one just at the end.
+void StreamPipeline::EncodeSamples(const PacketSink& sink, bool last) {
+  while (true) {
+    const int queued = av_audio_fifo_size(samples_.get());
+    const int size = encoder_->frame_size > 0 ? encoder_->frame_size : queued;
+    if (queued == 0 || (queued < size && !last)) return;
+    FramePtr frame = NewFrame();
+    frame->nb_samples = std::min(queued, size);
+    frame->format = encoder_->sample_fmt;
+    frame->sample_rate = encoder_->sample_rate;
+    Check(av_channel_layout_copy(&frame->ch_layout, &encoder_->ch_layout),
+          "cannot encode the audio");
+    Check(av_frame_get_buffer(frame.get(), 0), "cannot encode the audio");
+    Check(av_audio_fifo_read(samples_.get(), reinterpret_cast<void**>(frame->extended_data),
+                             frame->nb_samples),
+          "cannot encode the audio");
+    frame->pts = audioStart_ + samplesEncoded_;
+    samplesEncoded_ += frame->nb_samples;
+    SendToEncoder(frame.get(), sink);
   }
 }
 
@@ -251,10 +313,7 @@ void StreamPipeline::SendToEncoder(AVFrame* frame, const PacketSink& sink) {
 }
 
 void StreamPipeline::Flush(const PacketSink& sink) {
-  if (graph_) {
-    Check(av_buffersrc_add_frame_flags(bufferSource_, nullptr, 0),
-          std::string("cannot filter the ") + Kind());
-    DrainGraph(sink);
-  }
+  if (graph_) FlushGraph(sink);
+  if (samples_) EncodeSamples(sink, true);
   SendToEncoder(nullptr, sink);
 }

@@ -40,23 +40,29 @@ class StreamPipeline {
  private:
   void BuildGraph(const AVFrame* first);
   void DrainGraph(const PacketSink& sink);
+  void FlushGraph(const PacketSink& sink);
+  void EncodeSamples(const PacketSink& sink, bool last);
   void SendToEncoder(AVFrame* frame, const PacketSink& sink);
   int64_t Rebase(int64_t pts) const;
 
-  AVFormatContext* input_;
   AVStream* source_;
   AVMediaType type_;
   CodecContextPtr decoder_;
   CodecContextPtr encoder_;
   AVStream* target_ = nullptr;
   FilterGraphPtr graph_;
+  std::string graphInput_;  // the buffer filter's settings the graph was built for
   AVFilterContext* bufferSource_ = nullptr;
   AVFilterContext* bufferSink_ = nullptr;
   FramePtr filtered_;
+  AudioFifoPtr samples_;  // filtered audio waiting for a whole encoder frame
   PacketPtr encoded_;
   int64_t startOffset_ = 0;                // source start, in the source stream's time base
+  AVRational sourceRate_{};                // guessed once, before the demuxer runs on its own
   int64_t nextVideoPts_ = AV_NOPTS_VALUE;  // for frames without a time stamp
-  int64_t nextAudioPts_ = AV_NOPTS_VALUE;  // samples counted from the first one
+  int64_t graphSamples_ = 0;               // audio samples given to the current graph
+  int64_t audioStart_ = AV_NOPTS_VALUE;    // the first sample's place, in output samples
+  int64_t samplesEncoded_ = 0;
   int64_t decodeErrors_ = 0;
   int64_t framesDecoded_ = 0;
   Rate frameRate_{};

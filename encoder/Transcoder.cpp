@@ -27,6 +27,18 @@ void Transcoder::RecordError(const std::string& text) {
   if (!firstError_) firstError_ = text;
 }
 
+void Transcoder::Guard(const std::function<void()>& step) {
+  try {
+    step();
+  } catch (const EncodeError& e) {
+    RecordError(e.what());
+  } catch (const std::bad_alloc&) {
+    RecordError("out of memory");
+  } catch (const std::exception& e) {
+    RecordError(std::string("unexpected failure: ") + e.what());
+  }
+}
+
 void Transcoder::OpenInput() {
   AVFormatContext* raw = avformat_alloc_context();
   if (!raw) throw EncodeError("out of memory (input)");
@@ -35,8 +47,7 @@ void Transcoder::OpenInput() {
   av_dict_set(&settings, "protocol_whitelist", "file", 0);
   int rc = avformat_open_input(&raw, FileUrl(options_.source).c_str(), nullptr, &settings);
   av_dict_free(&settings);
-  if (rc < 0)
-    throw EncodeError("cannot open the source " + options_.source + ": " + AvErrorText(rc));
+  Check(rc, "cannot open the source " + options_.source);  // FFmpeg freed raw on failure
   input_.reset(raw);
   Check(avformat_find_stream_info(input_.get(), nullptr),
         "cannot read the streams of " + options_.source);
@@ -85,16 +96,17 @@ StreamPipeline* Transcoder::PipelineFor(int sourceIndex) {
 }
 
 void Transcoder::DecodeLoop() {
-  try {
+  Guard([this] {
     PacketPtr packet = NewPacket();
     bool more = true;
     while (more && !stop_.Requested()) {
       int rc = av_read_frame(input_.get(), packet.get());
+      if (rc < 0 && stop_.Requested()) return;  // the read was interrupted on purpose
+      // FFmpeg's demuxers report a failed read as the end of the file too;
+      // only the input's own error state tells the two apart.
+      if (rc == AVERROR_EOF && input_->pb && input_->pb->error < 0) rc = input_->pb->error;
       if (rc == AVERROR_EOF) break;
-      if (rc < 0) {
-        if (stop_.Requested()) break;  // the read was interrupted on purpose
-        throw EncodeError("cannot read the source " + options_.source + ": " + AvErrorText(rc));
-      }
+      Check(rc, "cannot read the source " + options_.source);
       StreamPipeline* pipeline = PipelineFor(packet->stream_index);
       if (pipeline) {
         const int index = packet->stream_index;
@@ -104,17 +116,12 @@ void Transcoder::DecodeLoop() {
       }
       av_packet_unref(packet.get());
     }
-    if (more && !stop_.Requested()) {
-      for (auto& p : pipelines_) {
-        const int index = p->SourceIndex();
-        p->Decode(nullptr, [&](FramePtr frame) { return queue_.Push({index, std::move(frame)}); });
-      }
+    if (!more || stop_.Requested()) return;
+    for (auto& p : pipelines_) {
+      const int index = p->SourceIndex();
+      p->Decode(nullptr, [&](FramePtr frame) { return queue_.Push({index, std::move(frame)}); });
     }
-  } catch (const EncodeError& e) {
-    RecordError(e.what());
-  } catch (const std::bad_alloc&) {
-    RecordError("out of memory");
-  }
+  });
   queue_.Push({-1, nullptr});  // the end, whatever ended it
 }
 
@@ -157,28 +164,18 @@ void Transcoder::Run() {
   try {
     OpenInput();
     OpenOutput();
-  } catch (const EncodeError&) {
-    if (stop_.Requested() && !headerWritten_) return;  // stopped before anything was written
+  } catch (const EncodeError& e) {
+    // A stop while opening interrupts FFmpeg's reads: that is no failure, and
+    // nothing was written yet. Any other failure is reported as such.
+    if (e.Code() == AVERROR_EXIT && stop_.Requested() && !headerWritten_) return;
     throw;
   }
   decoder_ = std::thread([this] { DecodeLoop(); });
-  try {
-    EncodeLoop();
-  } catch (const EncodeError& e) {
-    RecordError(e.what());
-  } catch (const std::bad_alloc&) {
-    RecordError("out of memory");
-  }
+  Guard([this] { EncodeLoop(); });
   StopDecoding();
   // The file is completed even after a failure, so what was converted stays
   // playable; a later failure never hides the first one.
-  try {
-    Finish();
-  } catch (const EncodeError& e) {
-    RecordError(e.what());
-  } catch (const std::bad_alloc&) {
-    RecordError("out of memory");
-  }
+  Guard([this] { Finish(); });
   std::lock_guard lock(errorMutex_);
   if (firstError_) throw EncodeError(*firstError_);
 }

@@ -8,6 +8,7 @@
 #include "encoder/StopControl.h"
 #include "encoder/StreamPipeline.h"
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -36,6 +37,9 @@ class Transcoder {
   void WritePacket(AVPacket* packet);
   void StopDecoding();
   void RecordError(const std::string& text);
+  // Runs one step; whatever it throws becomes the recorded error, so no
+  // exception ends a thread or skips completing the output.
+  void Guard(const std::function<void()>& step);
   StreamPipeline* PipelineFor(int sourceIndex);
 
   EncoderOptions options_;

@@ -10,6 +10,7 @@ extern "C" {
 }
 
 #include <cstdio>
+#include <exception>
 #include <new>
 #include <string>
 #include <vector>
@@ -42,9 +43,9 @@ int main(int argc, char** argv) {
     return kBadCommandLine;
   }
   av_log_set_level(AV_LOG_WARNING);
-  StopControl stop;
-  ProgressReporter progress(stdout);
   try {
+    StopControl stop;
+    ProgressReporter progress(stdout);
     Transcoder session(parsed.options, stop, progress);
     session.Run();
   } catch (const EncodeError& e) {
@@ -52,6 +53,9 @@ int main(int argc, char** argv) {
     return kFailed;
   } catch (const std::bad_alloc&) {
     Complain("out of memory");
+    return kFailed;
+  } catch (const std::exception& e) {
+    Complain(std::string("unexpected failure: ") + e.what());
     return kFailed;
   }
   return 0;

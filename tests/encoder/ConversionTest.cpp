@@ -9,6 +9,15 @@ namespace {
 
 constexpr double kSourceSeconds = 2.0;
 
+// The length of a made file as FFmpeg reads it, which may differ from the one
+// asked for; that one only where the container keeps no length (SWF).
+double SourceSeconds(const std::filesystem::path& source, double made) {
+  std::string error;
+  auto info = ProbeMedia(source, &error);
+  EXPECT_TRUE(info) << source << ": " << error;
+  return info && info->durationSeconds > 0 ? info->durationSeconds : made;
+}
+
 // A file the converter's defaults should give, with the source's length.
 void ExpectDefaultOutput(const std::filesystem::path& out, double seconds, bool video, bool audio) {
   std::string error;
@@ -48,7 +57,7 @@ TEST(EncoderConversion, everySourceKindConvertsWithTheDefaults) {
     WriteFileBytes(out, "placeh");  // the converter leaves a placeholder there first
     auto result = RunEncoder(EncoderArgs(source, out));
     ASSERT_EQ(0, result.exitCode) << result.err;
-    ExpectDefaultOutput(out, kSourceSeconds, true, true);
+    ExpectDefaultOutput(out, SourceSeconds(source, kSourceSeconds), true, true);
   }
 }
 
@@ -58,10 +67,35 @@ TEST(EncoderConversion, aMissingStreamIsLeftOutOfTheOutput) {
   MakeMedia(dir / "sound.mkv", MediaKind::Mkv, kSourceSeconds, {.video = false, .audio = true});
   auto silent = RunEncoder(EncoderArgs(dir / "silent.avi", dir / "silent.3gp"));
   ASSERT_EQ(0, silent.exitCode) << silent.err;
-  ExpectDefaultOutput(dir / "silent.3gp", kSourceSeconds, true, false);
+  ExpectDefaultOutput(dir / "silent.3gp", SourceSeconds(dir / "silent.avi", kSourceSeconds), true,
+                      false);
   auto sound = RunEncoder(EncoderArgs(dir / "sound.mkv", dir / "sound.3gp"));
   ASSERT_EQ(0, sound.exitCode) << sound.err;
-  ExpectDefaultOutput(dir / "sound.3gp", kSourceSeconds, false, true);
+  ExpectDefaultOutput(dir / "sound.3gp", SourceSeconds(dir / "sound.mkv", kSourceSeconds), false,
+                      true);
+}
+
+// Joined recordings can change the sound's rate and channels midway; the
+// output still holds all of it, at the chosen rate.
+TEST(EncoderConversion, soundThatChangesItsFormatMidwayIsConvertedWhole) {
+  TempDir dir;
+  const std::vector<std::string> ts = {"-c:v", "mpeg2video", "-c:a", "mp2", "-f", "mpegts"};
+  std::vector<std::string> later = {"-output_ts_offset", "2"};
+  later.insert(later.end(), ts.begin(), ts.end());
+  MakeMediaWith(dir / "a.ts", 2.0, {}, {.sampleRate = 44100, .channels = 2}, ts);
+  MakeMediaWith(dir / "b.ts", 2.0, {}, {.sampleRate = 22050, .channels = 1}, later);
+  // MPEG-TS files join by plain concatenation, as FFmpeg's concat protocol does.
+  const auto source = dir / "joined.ts";
+  WriteFileBytes(source, ReadFileBytes(dir / "a.ts") + ReadFileBytes(dir / "b.ts"));
+  const auto out = dir / "joined.3gp";
+  auto result = RunEncoder(EncoderArgs(source, out));
+  ASSERT_EQ(0, result.exitCode) << result.err;
+  const double seconds = SourceSeconds(source, 4.0);
+  ExpectDefaultOutput(out, seconds, true, true);
+  auto info = ProbeMedia(out);
+  ASSERT_TRUE(info);
+  // Each AAC packet holds 1024 samples.
+  EXPECT_NEAR(seconds, info->audioPackets * 1024.0 / info->sampleRate, 0.25);
 }
 
 // Each value of each choice list, one at a time with the others at default.
@@ -69,6 +103,7 @@ TEST(EncoderConversion, everyTableValueGivesAFileWithThatProperty) {
   TempDir dir;
   const auto source = dir / "one.mp4";
   MakeMedia(source, MediaKind::Mp4, 1.0);
+  const double seconds = SourceSeconds(source, 1.0);
   struct Case {
     const char* option;
     const char* value;
@@ -115,7 +150,7 @@ TEST(EncoderConversion, everyTableValueGivesAFileWithThatProperty) {
     ASSERT_TRUE(info);
     EXPECT_EQ("mpeg4", info->videoCodec);
     EXPECT_EQ("aac", info->audioCodec);
-    EXPECT_NEAR(1.0, info->durationSeconds, 0.5);
+    EXPECT_NEAR(seconds, info->durationSeconds, 0.5);
     c.check(*info);
   }
 }

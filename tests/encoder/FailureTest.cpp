@@ -50,16 +50,16 @@ TEST(EncoderFailure, badSourcesAndOutputsEndWithOneLineAndNoHang) {
   };
   for (const auto& [args, cause] : cases) {
     SCOPED_TRACE(cause);
-    ExpectOneLineFailure(RunEncoder(args, 20s), cause);
+    ExpectOneLineFailure(RunEncoder(args, 5s), cause);
   }
 
   // An empty source path leaves "-i" right before the next option.
   EncoderArgs empty(good, out);
   empty.args.erase(empty.args.begin() + 2);
-  ExpectOneLineFailure(RunEncoder(empty, 20s), "empty source path");
+  ExpectOneLineFailure(RunEncoder(empty, 5s), "empty source path");
   // A name with a line feed still gives one line.
   WriteFileBytes(dir / "two\nlines.avi", "");
-  ExpectOneLineFailure(RunEncoder(EncoderArgs((dir / "two\nlines.avi").string(), out), 20s),
+  ExpectOneLineFailure(RunEncoder(EncoderArgs((dir / "two\nlines.avi").string(), out), 5s),
                        "two?lines.avi");
 }
 

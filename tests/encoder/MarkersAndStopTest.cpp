@@ -4,9 +4,14 @@
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/TempDir.h"
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 using namespace std::chrono_literals;
 
@@ -61,6 +66,39 @@ TempDir* EncoderLongRun::dir_ = nullptr;
 double TimeValue(const std::string& line) {
   return std::stod(ExtractMarkedValue(line, "ffmpeg_release_time=", "=ffmpeg_release_time"));
 }
+
+// What the kernel shows of a process in /proc.
+std::string ProcText(pid_t pid, const std::string& name) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/" + name);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// 'S' while the main thread sleeps in a blocking call.
+char MainThreadState(pid_t pid) {
+  const std::string stat = ProcText(pid, "stat");
+  const size_t paren = stat.rfind(')');
+  return paren != std::string::npos && paren + 2 < stat.size() ? stat[paren + 2] : '?';
+}
+
+bool SignalPending(pid_t pid, int signal) {
+  const std::string status = ProcText(pid, "status");
+  const size_t at = status.find("ShdPnd:");
+  return at != std::string::npos &&
+         ((std::stoull(status.substr(at + 7), nullptr, 16) >> (signal - 1)) & 1) != 0;
+}
+
+size_t ThreadCount(pid_t pid) {
+  std::error_code error;
+  auto tasks = std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error);
+  return error ? 0 : static_cast<size_t>(std::distance(begin(tasks), end(tasks)));
+}
+
+struct WriteEnd {
+  int fd = -1;
+  ~WriteEnd() {
+    if (fd >= 0) ::close(fd);
+  }
+};
 
 }  // namespace
 
@@ -125,4 +163,45 @@ TEST_F(EncoderLongRun, endOfInputIsNoStop) {
   auto info = ProbeMedia(Out("eof.3gp"));
   ASSERT_TRUE(info);
   EXPECT_NEAR(kLongSeconds, info->durationSeconds, 0.5);
+}
+
+// A signal after the first request ends the encoder at once, even when the
+// orderly stop cannot finish: here the source is a pipe that never delivers.
+TEST(EncoderStop, aSignalAfterTheFirstRequestEndsAStuckEncoderAtOnce) {
+  TempDir dir;
+  const auto source = dir / "never.ts";
+  ASSERT_EQ(0, ::mkfifo(source.c_str(), 0600));
+  const std::pair<const char*, std::function<void(ChildProcess&)>> firsts[] = {
+      {"signal",
+       [&](ChildProcess& c) {
+         c.Signal(SIGINT);
+         // Signals pending together arrive as one.
+         EXPECT_TRUE(c.WaitForOutput([&](auto&) { return !SignalPending(c.pid(), SIGINT); }, 10s));
+       }},
+      {"quit line",
+       [&](ChildProcess& c) {
+         c.WriteInput("quit\n");
+         // The input watcher ends with the quit line.
+         EXPECT_TRUE(c.WaitForOutput([&](auto&) { return ThreadCount(c.pid()) == 1; }, 10s));
+       }},
+  };
+  for (const auto& [name, first] : firsts) {
+    SCOPED_TRACE(name);
+    ChildProcess child(EncoderArgs(source, dir / "out.3gp").args);
+    // Opening our end lets the encoder's open go on to a read that blocks.
+    WriteEnd writer;
+    ASSERT_TRUE(child.WaitForOutput(
+        [&](auto&) {
+          writer.fd = ::open(source.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+          return writer.fd >= 0;
+        },
+        10s));
+    ASSERT_TRUE(
+        child.WaitForOutput([&](auto&) { return MainThreadState(child.pid()) == 'S'; }, 10s));
+    first(child);
+    child.Signal(SIGINT);
+    auto code = child.Wait(5s);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(128 + SIGINT, *code);
+  }
 }
