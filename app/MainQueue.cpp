@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMimeData>
@@ -20,6 +21,8 @@
 #include "ui_UnitMain.h"
 
 namespace {
+
+constexpr qint64 kScanPumpIntervalMs = 4;
 
 // The open-file dialog: several files, and a typed name that does not exist is
 // taken all the same (the queue holds paths, not files). The name field is what
@@ -83,7 +86,15 @@ void TfrmMain::AddFilesFromFolder(const std::string& folder, bool subDirs,
                                   const std::string& extension) {
   FolderScanCallbacks callbacks;
   callbacks.addFile = [this](const std::string& path) { AddPathToList(path); };
-  callbacks.afterEntry = [] { QCoreApplication::processEvents(); };
+  // The window is kept responsive, but events are handled a few times per
+  // frame rather than after every one of a big tree's entries.
+  QElapsedTimer sincePump;
+  sincePump.start();
+  callbacks.afterEntry = [&sincePump] {
+    if (sincePump.elapsed() < kScanPumpIntervalMs) return;
+    QCoreApplication::processEvents();
+    sincePump.restart();
+  };
   // Closing the window ends a scan that is still going.
   callbacks.cancelled = [this] { return closing_; };
   ScanFolder(folder, subDirs, extension, callbacks);
