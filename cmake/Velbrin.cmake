@@ -37,3 +37,17 @@ function(velbrin_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
 endfunction()
+
+# velbrin_data(TARGET SUBFOLDER PATTERN): copies the current folder's files that
+# match PATTERN byte for byte into SUBFOLDER of the program folder.
+function(velbrin_data target subfolder pattern)
+  file(GLOB files CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${pattern}")
+  set(outputs)
+  foreach(f ${files})
+    get_filename_component(n "${f}" NAME)
+    set(out "${VELBRIN_PROGRAM_DIR}/${subfolder}/${n}")
+    add_custom_command(OUTPUT "${out}" COMMAND ${CMAKE_COMMAND} -E copy "${f}" "${out}" DEPENDS "${f}")
+    list(APPEND outputs "${out}")
+  endforeach()
+  add_custom_target(${target} ALL DEPENDS ${outputs})
+endfunction()
