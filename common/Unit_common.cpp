@@ -14,6 +14,22 @@ TfrmCommon* frmCommon = nullptr;
 
 namespace {
 
+// The Tools menu's product pages; in language 1 every entry opens its home page.
+using ProductPages = std::array<const char*, 7>;
+constexpr const char* kChineseHomePage = "https://velbrin.example.org/zh-cn/";
+constexpr ProductPages kChineseProductPages{{kChineseHomePage, kChineseHomePage, kChineseHomePage,
+                                             kChineseHomePage, kChineseHomePage, kChineseHomePage,
+                                             kChineseHomePage}};
+constexpr ProductPages kEnglishProductPages{{
+    "https://velbrin.example.org/en/products/video-joiner",
+    "https://velbrin.example.org/en/products/video-splitter",
+    "https://velbrin.example.org/en/products/audio-converter",
+    "https://velbrin.example.org/en/products/dvd-ripper",
+    "https://velbrin.example.org/en/products/mp4-converter",
+    "https://velbrin.example.org/en/products/gif-maker",
+    "https://velbrin.example.org/en/products/screen-recorder",
+}};
+
 // The per-language files and addresses. Row 0 is language 1 (Simplified
 // Chinese), row 1 English (2 and every unknown value), row 2 language 3 (Japanese).
 struct LanguageRow {
@@ -22,26 +38,18 @@ struct LanguageRow {
   const char* homePage;
   const char* support;
   const char* feedback;
+  ProductPages productPages;
 };
 
 constexpr std::array<LanguageRow, 3> kLanguages{{
-    {"language/gb.ini", "Velbrin_gb.chm", "https://velbrin.example.org/zh-cn/",
-     "mailto:support.cn@velbrin.example.org", "https://velbrin.example.org/zh-cn/feedback"},
+    {"language/gb.ini", "Velbrin_gb.chm", kChineseHomePage, "mailto:support.cn@velbrin.example.org",
+     "https://velbrin.example.org/zh-cn/feedback", kChineseProductPages},
     {"language/en.ini", "Velbrin.chm", "https://velbrin.example.org/en/",
-     "mailto:support@velbrin.example.org", "https://velbrin.example.org/en/feedback"},
+     "mailto:support@velbrin.example.org", "https://velbrin.example.org/en/feedback",
+     kEnglishProductPages},
     {"language/jp.ini", "Velbrin_jp.chm", "https://velbrin.example.org/ja/",
-     "mailto:support.jp@velbrin.example.org", "https://velbrin.example.org/ja/feedback"},
-}};
-
-// The Tools menu's product pages for every language but 1.
-constexpr std::array<const char*, 7> kProductPages{{
-    "https://velbrin.example.org/en/products/video-joiner",
-    "https://velbrin.example.org/en/products/video-splitter",
-    "https://velbrin.example.org/en/products/audio-converter",
-    "https://velbrin.example.org/en/products/dvd-ripper",
-    "https://velbrin.example.org/en/products/mp4-converter",
-    "https://velbrin.example.org/en/products/gif-maker",
-    "https://velbrin.example.org/en/products/screen-recorder",
+     "mailto:support.jp@velbrin.example.org", "https://velbrin.example.org/ja/feedback",
+     kEnglishProductPages},
 }};
 
 const LanguageRow& RowFor(int languageIndex) {
@@ -101,11 +109,9 @@ void TfrmCommon::OpenSupport() { OpenDocument(supportAddress_); }
 void TfrmCommon::OpenFeedbackPage() { OpenDocument(feedbackAddress_); }
 
 void TfrmCommon::OpenProductPage(int n) {
-  if (n < 1 || n > static_cast<int>(kProductPages.size())) return;  // no such menu entry
-  if (languageIndex_ == 1)
-    OpenDocument(kLanguages[0].homePage);
-  else
-    OpenDocument(kProductPages[static_cast<size_t>(n - 1)]);
+  const ProductPages& pages = RowFor(languageIndex_).productPages;
+  if (n < 1 || n > static_cast<int>(pages.size())) return;  // no such menu entry
+  OpenDocument(pages[static_cast<size_t>(n - 1)]);
 }
 
 void TfrmCommon::SetShellService(IShellService* shell) { shell_ = shell; }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -223,18 +224,42 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
+// The folder of a profile file, open while one write reads, changes and
+// replaces the file. Its exclusive lock makes writers in other processes take
+// turns, so none of them replaces the file with bytes that miss another's key;
+// the folder is locked rather than the file because the rename swaps the file.
+class LockedFolder {
+ public:
+  explicit LockedFolder(const std::string& folder)
+      : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    // Without a lock (a file system that has none) the write still goes on:
+    // refusing it would lose the value for certain.
+    while (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+    }
+  }
+  ~LockedFolder() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+  }
+  LockedFolder(const LockedFolder&) = delete;
+  LockedFolder& operator=(const LockedFolder&) = delete;
+
+  // Puts a rename in the folder on disk.
+  void Sync() const {
+    if (fd_ >= 0) ::fsync(fd_);
+  }
+
+ private:
+  int fd_;
+};
+
 // Replaces the file with bytes through a temporary file in its folder, so a
 // crash or a full disk leaves either the old or the new file, never a part.
-bool ReplaceFile(const std::string& file, std::string_view bytes, mode_t mode) {
-  const std::string folder = FolderOf(file);
-  TempFile temp(folder + "." + NameOf(file) + ".XXXXXX");
+bool ReplaceFile(const std::string& file, std::string_view bytes, mode_t mode,
+                 const LockedFolder& folder) {
+  TempFile temp(FolderOf(file) + "." + NameOf(file) + ".XXXXXX");
   if (!temp.Ok() || !temp.Write(bytes) || !temp.SyncAndClose(mode) || !temp.RenameTo(file))
     return false;
-  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);  // the rename itself on disk; the file is already complete
-    ::close(dir);
-  }
+  folder.Sync();  // the rename itself; the file is already complete
   return true;
 }
 
@@ -345,6 +370,7 @@ std::string SetValue(std::string_view bytes, std::string_view section, std::stri
 void WriteString(const std::string& file, std::string_view section, std::string_view key,
                  std::string_view value) {
   if (value.find_first_of("\r\n") != std::string_view::npos) throw WriteError(file);
+  const LockedFolder lock(FolderOf(file));
   std::optional<std::string> old;
   mode_t mode = NewFileMode();
   try {
@@ -355,7 +381,7 @@ void WriteString(const std::string& file, std::string_view section, std::string_
   struct stat info {};
   if (old && ::stat(file.c_str(), &info) == 0) mode = info.st_mode & 07777;
   const std::string bytes = SetValue(old.value_or(std::string()), section, key, value);
-  if (!ReplaceFile(file, bytes, mode)) throw WriteError(file);
+  if (!ReplaceFile(file, bytes, mode, lock)) throw WriteError(file);
 }
 
 }  // namespace profile

@@ -47,7 +47,8 @@ std::optional<int> ParseProfileInteger(std::string_view text);
 // A value that reading would alter (blanks at either end, a matching pair of
 // quotes around it) is written in double quotes so that it reads back as it
 // was; a value holding CR or LF cannot be stored on one line and is refused.
-// The file is replaced atomically; a refused write throws WriteError.
+// The file is replaced atomically, and writers in other processes take turns
+// (an exclusive flock on the folder); a refused write throws WriteError.
 void WriteString(const std::string& file, std::string_view section, std::string_view key,
                  std::string_view value);
 

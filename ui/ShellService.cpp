@@ -1,12 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ShellService.h"
 
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include <QByteArray>
 #include <QDesktopServices>
 #include <QRegularExpression>
-#include <QUrl>
+
+#include "ui/PathText.h"
 
 void DesktopShellService::Open(const QString& target) {
+  QDesktopServices::openUrl(ShellUrl(target));  // the result is not reported to the user
+}
+
+QUrl ShellUrl(const QString& target) {
   static const QRegularExpression scheme("^[A-Za-z][A-Za-z0-9+.-]+:");
-  const QUrl url = scheme.match(target).hasMatch() ? QUrl(target) : QUrl::fromLocalFile(target);
-  QDesktopServices::openUrl(url);  // the result is not reported to the user
+  if (scheme.match(target).hasMatch()) return QUrl(target);
+  // QUrl::fromLocalFile would take the text as UTF-8 and lose the bytes of a
+  // name in another encoding, so the URL is built from the bytes themselves.
+  std::string path = TextToPath(target);
+  if (!path.starts_with('/')) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (!error) path = absolute.string();
+  }
+  return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
 }

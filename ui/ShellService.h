@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 // The desktop shell's "open": a file or folder path, a web address or a mailto: address.
 class IShellService {
@@ -10,8 +11,14 @@ class IShellService {
   virtual void Open(const QString& target) = 0;
 };
 
-// Opens through QDesktopServices; a target without a URL scheme is a local path.
+// Opens ShellUrl(target) through QDesktopServices.
 class DesktopShellService : public IShellService {
  public:
   void Open(const QString& target) override;
 };
+
+// The address for a target: text with a URL scheme is taken as it is, any
+// other text is a local path (in PathText's form, so every byte of the name
+// is known) and becomes a file URL that percent-encodes those bytes; a
+// relative path is taken from the current folder.
+QUrl ShellUrl(const QString& target);

@@ -15,6 +15,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/SystemError.h"
 #include "tests/foundation/WriterChild.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -154,6 +155,29 @@ TEST(ConfigFile, ReadOnlyFolderRefusesTheWriteAndKeepsTheFile) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   EXPECT_EQ(ReadFileBytes(file), before);
   EXPECT_TRUE(OtherNames(folder, "config.ini").empty());
+}
+
+TEST(ConfigFile, WritersInTwoProcessesKeepEachOthersKeys) {
+  TempDir dir;
+  const std::string file = (dir / "config.ini").string();
+  WriteFileBytes(file, "[common]\nlanguage=3\n");
+  constexpr int kKeys = 150;
+  ChildProcess first({PROFILE_WRITER, "keys", file, "a", std::to_string(kKeys)});
+  ChildProcess second({PROFILE_WRITER, "keys", file, "b", std::to_string(kKeys)});
+  first.CloseInput();  // go, both at once
+  second.CloseInput();
+  EXPECT_EQ(first.Wait(std::chrono::minutes(2)), 0) << first.Error();
+  EXPECT_EQ(second.Wait(std::chrono::minutes(2)), 0) << second.Error();
+
+  const profile::Document doc = profile::Document::Load(file);
+  EXPECT_EQ(doc.Value("common", "language"), "3");
+  std::vector<std::string> lost;
+  for (const std::string prefix : {"a", "b"})
+    for (int i = 1; i <= kKeys; ++i)
+      if (doc.Value("setting", prefix + std::to_string(i)) != std::to_string(i))
+        lost.push_back(prefix + std::to_string(i));
+  EXPECT_TRUE(lost.empty()) << lost.size() << " keys lost, the first " << lost.front();
+  EXPECT_TRUE(OtherNames(dir.path(), "config.ini").empty());
 }
 
 TEST(ConfigFile, KilledWriterNeverLeavesABrokenFile) {

@@ -4,7 +4,10 @@
 //                                   printing "ready" after the first write
 //   profile_writer write FILE S K V one write, as user nobody when run as root;
 //                                   prints "ok" or the error text
+//   profile_writer keys FILE P N    once a line or the end comes on standard input,
+//                                   writes [setting] P1=1 .. PN=N, one key a call
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <string>
 
@@ -42,12 +45,24 @@ int WriteOnce(const std::string& file, const char* section, const char* key, con
   return 0;
 }
 
+int WriteKeys(const std::string& file, const std::string& prefix, int count) {
+  // Waiting for the go lets the test start several writers at the same moment.
+  for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
+  }
+  for (int i = 1; i <= count; ++i)
+    profile::WriteString(file, "setting", prefix + std::to_string(i), std::to_string(i));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "loop" && argc == 3) return Loop(argv[2]);
   if (mode == "write" && argc == 6) return WriteOnce(argv[2], argv[3], argv[4], argv[5]);
-  std::fputs("usage: profile_writer loop FILE | write FILE SECTION KEY VALUE\n", stderr);
+  if (mode == "keys" && argc == 5) return WriteKeys(argv[2], argv[3], std::atoi(argv[4]));
+  std::fputs(
+      "usage: profile_writer loop FILE | write FILE SECTION KEY VALUE | keys FILE PREFIX COUNT\n",
+      stderr);
   return 2;
 }

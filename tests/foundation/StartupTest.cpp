@@ -131,4 +131,17 @@ TEST(Startup, DocumentPathsKeepTheirBytes) {
   EXPECT_EQ(shell.opened[0], path);
 }
 
+TEST(Startup, ShellAddressesKeepEveryByteOfALocalPath) {
+  // Latin-1 é (not UTF-8), a blank and '#' that would otherwise start a fragment.
+  const QUrl file = ShellUrl(PathToText("/home/ann/caf\xe9 menu#1.avi"));
+  EXPECT_TRUE(file.isValid());
+  EXPECT_EQ(file.toEncoded(), "file:///home/ann/caf%E9%20menu%231.avi");
+  EXPECT_EQ(file.fragment(), "");
+  EXPECT_EQ(ShellUrl(PathToText("/v/caf\xc3\xa9.avi")).toLocalFile(),
+            QString::fromUtf8("/v/caf\xc3\xa9.avi"));
+  EXPECT_EQ(ShellUrl("https://velbrin.example.org/en/#top").toString(),
+            "https://velbrin.example.org/en/#top");
+  EXPECT_EQ(ShellUrl("mailto:support@velbrin.example.org").scheme(), "mailto");
+}
+
 }  // namespace
