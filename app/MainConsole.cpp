@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's runner: its set-up, its events and the Start/Stop command.
-#include "app/Guarded.h"
+#include "ui/Guarded.h"
 #include "app/QueueModel.h"
 #include "app/UnitMain.h"
 #include "common/Unit_common.h"
@@ -57,6 +57,7 @@ void TfrmMain::HandleEncoderText(std::string_view text) {
 }
 
 void TfrmMain::ActionConvertNowExecute() {
+  if (!consoleIO_) return;  // the window has closed
   if (ConsoleIO().IsRunning()) {
     Run.StopRun();
   } else if (!Run.IsActive()) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's queue: additions from the open-file dialog, drops and the
 // folder scan, and the commands on the selected entry.
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -72,6 +74,13 @@ std::string LocalPathBytes(const QUrl& url) {
   return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
 }
 
+// Only files from the file manager are taken; dragged text or web links are not.
+bool CarriesLocalFiles(const QMimeData* data) {
+  if (!data) return false;
+  const QList<QUrl> urls = data->urls();
+  return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+}
+
 }  // namespace
 
 void TfrmMain::AddFileToList(const QString& path) {
@@ -88,12 +97,12 @@ void TfrmMain::AddFilesFromFolder(const std::string& folder, bool subDirs,
   callbacks.addFile = [this](const std::string& path) { AddPathToList(path); };
   // The window is kept responsive, but events are handled a few times per
   // frame rather than after every one of a big tree's entries.
+  // The first entry already lets waiting events in.
   QElapsedTimer sincePump;
-  sincePump.start();
   callbacks.afterEntry = [&sincePump] {
-    if (sincePump.elapsed() < kScanPumpIntervalMs) return;
+    if (sincePump.isValid() && sincePump.elapsed() < kScanPumpIntervalMs) return;
     QCoreApplication::processEvents();
-    sincePump.restart();
+    sincePump.start();
   };
   // Closing the window ends a scan that is still going.
   callbacks.cancelled = [this] { return closing_; };
@@ -164,9 +173,13 @@ void TfrmMain::MoveSelected(int step) {
   SelectRow(target);
 }
 
-void TfrmMain::dragEnterEvent(QDragEnterEvent* event) { event->acceptProposedAction(); }
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (CarriesLocalFiles(event->mimeData())) event->acceptProposedAction();
+}
 
-void TfrmMain::dragMoveEvent(QDragMoveEvent* event) { event->acceptProposedAction(); }
+void TfrmMain::dragMoveEvent(QDragMoveEvent* event) {
+  if (CarriesLocalFiles(event->mimeData())) event->acceptProposedAction();
+}
 
 void TfrmMain::dropEvent(QDropEvent* event) {
   // Not blocked while busy: entries dropped during a run wait for the next one.

@@ -3,11 +3,12 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMenu>
 #include <QScreen>
 
 #include "app/ActionBinding.h"
-#include "app/Guarded.h"
+#include "ui/Guarded.h"
 #include "app/QueueModel.h"
 #include "common/Unit_common.h"
 #include "console/ConsoleIO.h"
@@ -39,7 +40,11 @@ TfrmMain::TfrmMain(QWidget* parent)
       ownPrompts_(std::make_unique<QtPrompts>()) {
   prompts_ = ownPrompts_.get();
   ui->setupUi(this);
-  setFixedSize(kClientWidth, kClientHeight);
+  // The client area has a fixed size; the window adds the menu bar to it, at
+  // whatever height the current skin gives the menu bar.
+  centralWidget()->setFixedSize(kClientWidth, kClientHeight);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  adjustSize();
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
   suiSkinEngine = new TsuiSkinEngine(frmCommon ? frmCommon->ProgramFolder() : std::string(), this);
@@ -64,10 +69,7 @@ void TfrmMain::SetUpControls() {
   BindButtonToAction(ui->buttonMoveUp, ui->ActionFileMoveUp);
   BindButtonToAction(ui->buttonMoveDown, ui->ActionFileMoveDown);
   BindButtonToAction(ui->buttonConvert, ui->ActionConvertNow);
-  // BitBtnOutput keeps its own "..." face; it only follows the command's state.
-  connect(ui->BitBtnOutput, &QAbstractButton::clicked, ui->ActionSetDirectory, &QAction::trigger);
-  connect(ui->ActionSetDirectory, &QAction::changed, ui->BitBtnOutput,
-          [this] { ui->BitBtnOutput->setEnabled(ui->ActionSetDirectory->isEnabled()); });
+  BindButtonToAction(ui->BitBtnOutput, ui->ActionSetDirectory);
 
   connect(ui->editOutputFolder, &QLineEdit::textChanged, this, &TfrmMain::editOutputFolderChange);
 
@@ -82,9 +84,11 @@ void TfrmMain::SetUpControls() {
       {ui->ActionSetDirectory, &TfrmMain::ActionSetDirectoryExecute},
       {ui->ActionExit, &TfrmMain::ActionExitExecute},
   };
+  // Once the window has closed its runner is gone: no command acts any more.
   for (const auto& [action, handler] : commands)
-    connect(action, &QAction::triggered, this,
-            [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
+    connect(action, &QAction::triggered, this, [this, handler] {
+      if (!closing_) RunGuarded([&] { (this->*handler)(); });
+    });
 }
 
 void TfrmMain::SetUpMenus() {
@@ -181,8 +185,12 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMain::FormClose() {
+  if (closing_) return;  // the runner is already gone
   closing_ = true;
   Run.Shutdown();
+  // Shutdown stopped the encoder; releasing the runner also reaps the child
+  // and joins its workers, so nothing of the run outlives the window.
+  consoleIO_.reset();
 }
 
 void TfrmMain::SetControlsEnabled(bool enabled) {

@@ -96,6 +96,7 @@ class TfrmMain : public QMainWindow, public IRunHost {
   std::string BuildCommandLine(const std::string& shortSource,
                                const std::string& shortOutput) const override;
   std::string ResolveExistingOutput(const std::string& path) override;
+  // The runner; FormClose releases it, so only valid until the window closes.
   TConsoleIO& ConsoleIO() override;
   void ClearLatestTime() override;
   void ResetStatus() override;

@@ -4,6 +4,9 @@
 #include <charconv>
 #include <string>
 
+#include <QShowEvent>
+
+#include "ui/Guarded.h"
 #include "common/Unit_common.h"
 #include "platform/SystemError.h"
 #include "ui/PathText.h"
@@ -36,14 +39,17 @@ TfrmSetting::TfrmSetting(QWidget* parent) : QDialog(parent), ui(new Ui::TfrmSett
                  Qt::WindowCloseButtonHint);
   connect(ui->checkBoxAutoPowerOff, &QCheckBox::clicked, this,
           &TfrmSetting::checkBoxAutoPowerOffClick);
-  connect(ui->ButtonOK, &QPushButton::clicked, this, &TfrmSetting::ButtonOKClick);
+  // A wait time that is no integer is reported and the dialog stays open.
+  connect(ui->ButtonOK, &QPushButton::clicked, this,
+          [this] { RunGuarded([this] { ButtonOKClick(); }); });
   connect(ui->ButtonCancel, &QPushButton::clicked, this, &TfrmSetting::ButtonCancelClick);
 }
 
 TfrmSetting::~TfrmSetting() = default;
 
 void TfrmSetting::showEvent(QShowEvent* event) {
-  FormShow();
+  // Un-minimizing is no new showing: the edits not yet saved stay.
+  if (!event->spontaneous()) FormShow();
   QDialog::showEvent(event);
 }
 

@@ -18,7 +18,8 @@ class TfrmSetting : public QDialog {
   explicit TfrmSetting(QWidget* parent = nullptr);
   ~TfrmSetting() override;
 
-  // Fills the controls from config.ini; runs whenever the dialog is shown.
+  // Fills the controls from config.ini; runs whenever the dialog is shown
+  // (not when it comes back from being minimized).
   void FormShow();
   void checkBoxAutoPowerOffClick();
   // Throws ConvertError when the wait time is not an integer; then nothing is

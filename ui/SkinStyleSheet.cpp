@@ -56,6 +56,11 @@ QComboBox QAbstractItemView { background: @base; color: @text; border: @bwMin1 s
 
 QCheckBox, QRadioButton { background: transparent; color: @windowText; spacing: 6px; }
 QCheckBox:disabled, QRadioButton:disabled { color: @disabledWindowText; }
+QCheckBox::indicator, QRadioButton::indicator { width: 11px; height: 11px; background: @base; border: 1px solid @windowText; border-radius: @boxRadiuspx; }
+QRadioButton::indicator { border-radius: 6px; }
+QCheckBox::indicator:checked, QRadioButton::indicator:checked { background: @highlight; }
+QCheckBox::indicator:disabled, QRadioButton::indicator:disabled { background: @disabledBase; border-color: @disabledWindowText; }
+QCheckBox::indicator:checked:disabled, QRadioButton::indicator:checked:disabled { background: @disabledText; }
 
 QProgressBar { background: @base; color: @text; border: @bw solid @border; border-radius: @radiuspx; text-align: center; }
 QProgressBar::chunk { background: @progressChunk; border-radius: @chunkRadiuspx; }
@@ -172,6 +177,7 @@ QString SkinStyleSheet(const Skin& skin, const SkinShades& s) {
       {"bwPlus1", QStringLiteral("%1px").arg(bw + 1)},
       {"radius", QString::number(skin.radius)},
       {"chunkRadius", QString::number(std::max(skin.radius - 1, 0))},
+      {"boxRadius", QString::number(std::min(skin.radius, 3))},
       {"sbw", QString::number(skin.scrollBarWidth)},
       {"handleRadius", QString::number(std::min(skin.radius, (skin.scrollBarWidth - 4) / 2))},
   };

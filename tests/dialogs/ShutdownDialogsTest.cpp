@@ -7,6 +7,7 @@
 #include "shutdown/UnitCloseWindows.h"
 #include "shutdown/UnitSetting.h"
 #include "tests/dialogs/DialogFixture.h"
+#include "ui/ErrorDisplay.h"
 #include "ui_UnitCloseWindows.h"
 #include "ui_UnitSetting.h"
 
@@ -39,6 +40,12 @@ TEST_F(SettingsDialog, missingKeysShowOffAndThirtyThenOkWritesBothKeys) {
   EXPECT_EQ(dialog.ui->editWaitTime->text(), "7");
   QTest::mouseClick(dialog.ui->checkBoxAutoPowerOff, Qt::LeftButton);
   EXPECT_FALSE(dialog.ui->editWaitTime->isEnabled());
+  // Coming back from being minimized is no new showing: the edits stay.
+  dialog.ui->editWaitTime->setText("12");
+  dialog.setWindowState(Qt::WindowMinimized);
+  dialog.setWindowState(Qt::WindowNoState);
+  EXPECT_FALSE(dialog.ui->checkBoxAutoPowerOff->isChecked());
+  EXPECT_EQ(dialog.ui->editWaitTime->text(), "12");
 }
 
 TEST_F(SettingsDialog, okUntickedStoresWaitTimeWithoutRangeCheck) {
@@ -73,6 +80,14 @@ TEST_F(SettingsDialog, textThatIsNoIntegerRaisesAndWritesNothing) {
     EXPECT_TRUE(dialog.isVisible()) << text;
     EXPECT_EQ(ConfigText(), before) << text;
   }
+  // Clicked, the error is shown and the dialog stays open.
+  QStringList shown;
+  const ErrorSink previous = SetErrorSink([&](const QString& text) { shown << text; });
+  QTest::mouseClick(dialog.ui->ButtonOK, Qt::LeftButton);
+  SetErrorSink(previous);
+  EXPECT_EQ(shown, QStringList{"'-2147483649' is not a valid integer value"});
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(ConfigText(), before);
 }
 
 TEST_F(SettingsDialog, cancelEscapeAndCloseBoxWriteNothing) {

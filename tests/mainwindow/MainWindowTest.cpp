@@ -7,7 +7,9 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLayout>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -30,6 +32,15 @@ T* Find(QObject* window, const char* name) {
   T* object = window->findChild<T*>(QString::fromLatin1(name));
   EXPECT_NE(object, nullptr) << name;
   return object;
+}
+
+TEST_F(MainWindowTest, clientAreaHasItsFixedSizeBelowTheMenuBarAndHoldsEveryControl) {
+  Start(nullptr);
+  const QSize client(414, 402);
+  EXPECT_EQ(window->centralWidget()->size(), client);
+  EXPECT_EQ(window->size(), client + QSize(0, window->menuBar()->height()));
+  const QSize needed = window->centralWidget()->layout()->minimumSize();
+  EXPECT_EQ(needed.boundedTo(client), needed) << needed.width() << "x" << needed.height();
 }
 
 TEST_F(MainWindowTest, busyStateLocksQueueChoicesAndFolderOnly) {
@@ -166,6 +177,9 @@ void Drop(QWidget* target, const QList<QUrl>& urls) {
   QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(target, &enter);
   EXPECT_TRUE(enter.isAccepted());
+  QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &move);
+  EXPECT_TRUE(move.isAccepted());
   QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(target, &drop);
 }
@@ -186,6 +200,15 @@ TEST_F(MainWindowTest, dropsAppendInOrderEvenWhileBusy) {
   window->ConsoleIOProcessStatusChange(false);
   EXPECT_EQ(Entries(), (QStringList{base + "b.avi", base + "a b%.MP4", base + "films.mkv",
                                     base + QString::fromStdString(longName)}));
+
+  // A drag without any local file is refused before it is dropped.
+  QMimeData web;
+  web.setUrls({QUrl("https://example.org/x.avi")});
+  web.setText("/v/a.avi");
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
+  enter.ignore();
+  QApplication::sendEvent(window.get(), &enter);
+  EXPECT_FALSE(enter.isAccepted());
 }
 
 TEST_F(MainWindowTest, openFileDialogAddsChosenNamesAndRemembersTheGroup) {

@@ -4,10 +4,13 @@
 #include <vector>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include <gtest/gtest.h>
 
@@ -24,13 +27,15 @@ using skincolour::Contrast;
 
 // Normal text: WCAG AA for body text. Disabled text must stay readable and
 // look clearly dimmer than the enabled text beside it. Grid lines and scroll
-// bar handles must stand out from what they are drawn on.
+// bar handles must stand out from what they are drawn on; a ticked check box
+// from an empty one by the 3:1 WCAG asks of controls.
 constexpr double kTextContrast = 4.5;
 constexpr double kDisabledContrast = 2.5;
 constexpr double kDimming = 1.4;
 constexpr double kProgressTextContrast = 3.0;
 constexpr double kHandleContrast = 1.5;
 constexpr double kGridContrast = 1.3;
+constexpr double kTickContrast = 3.0;
 
 double Weakest(const QColor& text, const FaceShades& face) {
   double weakest = 21;
@@ -83,6 +88,7 @@ TEST_P(RealSkin, ParsesAndEveryTextIsLegibleOnWhatItIsDrawnOn) {
        buttonNormal / Weakest(s.disabledButtonText, s.buttonDisabled), kDimming},
       {"scroll bar handle", Contrast(s.scrollHandle, s.scrollGroove), kHandleContrast},
       {"grid lines", Contrast(s.gridLine, s.base), kGridContrast},
+      {"ticked check box against an empty one", Contrast(s.highlight, s.base), kTickContrast},
   };
   for (const Pair& p : pairs)
     EXPECT_GE(p.contrast, p.least) << SkinTable(GetParam()) << ": " << p.what;
@@ -106,9 +112,17 @@ TEST_P(RealSkin, StyleSheetIsAcceptedAndReachesTheWidgets) {
   QLineEdit disabled;
   disabled.setEnabled(false);
   disabled.resize(120, 30);
+  QCheckBox empty(QStringLiteral("x"));
+  QCheckBox ticked(QStringLiteral("x"));
+  ticked.setChecked(true);
   const QImage barImage = bar.grab().toImage();
   const QImage readOnlyImage = readOnly.grab().toImage();
   const QImage disabledImage = disabled.grab().toImage();
+  const QImage emptyImage = empty.grab().toImage();
+  const QImage tickedImage = ticked.grab().toImage();
+  QStyleOptionButton option;
+  option.initFrom(&empty);
+  const QRect box = empty.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &empty);
   qInstallMessageHandler(previous);
   capturedWarnings = nullptr;
   engine.SetSkinFile(std::string());
@@ -120,6 +134,12 @@ TEST_P(RealSkin, StyleSheetIsAcceptedAndReachesTheWidgets) {
   EXPECT_EQ(barImage.pixelColor(bar.width() / 2, 190).rgb(), s.scrollGroove.rgb());
   EXPECT_EQ(readOnlyImage.pixelColor(100, 15).rgb(), s.readOnlyBase.rgb());
   EXPECT_EQ(disabledImage.pixelColor(100, 15).rgb(), s.disabledBase.rgb());
+  // The check box: framed in the window text colour, empty or filled.
+  const QPoint frame(box.left(), box.center().y());
+  EXPECT_EQ(emptyImage.pixelColor(frame).rgb(), s.windowText.rgb());
+  EXPECT_EQ(emptyImage.pixelColor(box.center()).rgb(), s.base.rgb());
+  EXPECT_EQ(tickedImage.pixelColor(frame).rgb(), s.windowText.rgb());
+  EXPECT_EQ(tickedImage.pixelColor(box.center()).rgb(), s.highlight.rgb());
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryTableEntry, RealSkin, ::testing::Range(1, kSkinCount + 1),
