@@ -89,6 +89,12 @@ TEST_F(MainLanguageTest, everyKeySetsItsTargetInOrder) {
   EXPECT_EQ(window->ui->BitBtnOutput->text(), "frmMain.ActionSetDirectory");
 }
 
+TEST_F(MainLanguageTest, sectionAndKeyNamesInAnyCaseReachTheirDialogs) {
+  Start(nullptr, "en.ini", "[FRMSETTING]\nBUTTONOK=Fine\n[frmmain]\nactionfileadd=Put\n");
+  EXPECT_EQ(window->frmSetting()->findChild<QAbstractButton*>("ButtonOK")->text(), "Fine");
+  EXPECT_EQ(window->ui->buttonAdd->text(), "Put");
+}
+
 TEST_F(MainLanguageTest, onlyAppSectionEmptiesEveryText) {
   Start(nullptr, "en.ini", "[App]\nTitle=Only Title\n");
   EXPECT_EQ(QApplication::applicationDisplayName(), "Only Title");
