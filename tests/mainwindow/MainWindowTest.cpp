@@ -19,8 +19,10 @@
 #include <QUrl>
 
 #include "app/QueueModel.h"
+#include "common/Unit_common.h"
 #include "console/ConsoleIO.h"
 #include "engine/ConversionSettings.h"
+#include "ui/SkinEngine.h"
 #include "queue/Unit_common_directory.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "ui_UnitMain.h"
@@ -124,6 +126,20 @@ TEST_F(MainWindowTest, everyStartShowsTheSixDefaults) {
     }
     Restart();
   }
+}
+
+TEST_F(MainWindowTest, theStoredSkinIsAppliedWhenTheWindowShows) {
+  std::filesystem::create_directories(folder / "skins");
+  for (const char* name : {"Longhorn.ssk", "Silver.ssk"})
+    std::filesystem::copy_file(std::string(VELBRIN_PROGRAM_DIR "skins/") + name,
+                               folder / "skins" / name);
+  Start("[skin]\nskin=5\n");
+  ASSERT_NE(common->SkinEngine(), nullptr);
+  EXPECT_EQ(common->SkinEngine()->SkinFile(), folder.folder() + "skins/Longhorn.ssk");
+  WriteFileBytes(folder / "config.ini", "[skin]\nskin=19\n");  // outside the table
+  Restart();
+  EXPECT_EQ(common->SkinEngine()->SkinFile(), folder.folder() + "skins/Silver.ssk");
+  EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
 TEST_F(MainWindowTest, moveRemoveAndClearKeepTheSelectionRules) {
