@@ -57,7 +57,7 @@ void TfrmMain::HandleEncoderText(std::string_view text) {
 }
 
 void TfrmMain::ActionConvertNowExecute() {
-  if (!consoleIO_) return;  // the window has closed
+  if (closing_) return;  // the runner is gone or going
   if (ConsoleIO().IsRunning()) {
     Run.StopRun();
   } else if (!Run.IsActive()) {

@@ -189,8 +189,10 @@ void TfrmMain::FormClose() {
   closing_ = true;
   Run.Shutdown();
   // Shutdown stopped the encoder; releasing the runner also reaps the child
-  // and joins its workers, so nothing of the run outlives the window.
-  consoleIO_.reset();
+  // and joins its workers, so nothing of the run outlives the window. A close
+  // from inside one of the runner's events (a message box it showed) leaves
+  // that to the window's destructor.
+  if (!consoleIO_->IsHandlingNotice()) consoleIO_.reset();
 }
 
 void TfrmMain::SetControlsEnabled(bool enabled) {

@@ -237,20 +237,27 @@ void TConsoleIO::HandleNotice(TConsoleSession& session, TConsoleNotice& notice) 
   }
   // Notices of a child that has already been reported as ended are dropped:
   // its output belongs to no run any more.
-  if (&session == session_.get()) {
-    switch (notice.kind) {
-      case TConsoleNotice::Output:
-      case TConsoleNotice::Error:
-        DeliverChunk(session, notice);
-        break;
-      case TConsoleNotice::ReadFailure:
-        Deliver(OnError, notice.text);
-        break;
-      case TConsoleNotice::Ended:
-        ProcessEnded();
-        break;
+  ++handlingNotices_;
+  try {
+    if (&session == session_.get()) {
+      switch (notice.kind) {
+        case TConsoleNotice::Output:
+        case TConsoleNotice::Error:
+          DeliverChunk(session, notice);
+          break;
+        case TConsoleNotice::ReadFailure:
+          Deliver(OnError, notice.text);
+          break;
+        case TConsoleNotice::Ended:
+          ProcessEnded();
+          break;
+      }
     }
+  } catch (const std::exception& error) {
+    // The worker must hear that its notice is done, whatever happened here.
+    ShowException(error);
   }
+  --handlingNotices_;
   {
     std::lock_guard lock(session.mutex);
     notice.state = TConsoleNotice::Done;

@@ -51,6 +51,8 @@ class TConsoleIO : public QObject {
   // kills the child. Never blocks much longer than WaitTimeout; reports nothing.
   void Stop();
   bool IsRunning() const { return processId_ != 0; }
+  // True while one of its events runs: the runner must not be destroyed then.
+  bool IsHandlingNotice() const { return handlingNotices_ > 0; }
 
   std::string TerminateCommand() const { return terminateCommand_; }
   void SetTerminateCommand(std::string value) { terminateCommand_ = std::move(value); }
@@ -109,6 +111,7 @@ class TConsoleIO : public QObject {
   bool stopProcessOnFree_ = true;
 
   std::string ReceiveBuffer;
+  int handlingNotices_ = 0;       // notices being handled now (a handler may pump events)
   std::size_t receiveStart_ = 0;  // ReceiveBuffer's text before this was handed on
 
   bool splitReceive_ = true;

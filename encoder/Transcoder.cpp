@@ -154,9 +154,14 @@ void Transcoder::EncodeLoop() {
 
 void Transcoder::Finish() {
   const auto sink = [this](AVPacket* packet) { WritePacket(packet); };
-  for (auto& p : pipelines_) p->Flush(sink);
-  Check(av_write_trailer(output_.get()), "cannot finish the output " + options_.output);
-  Check(avio_closep(&output_->pb), "cannot finish the output " + options_.output);
+  // Every step is tried even after one failed: without the trailer the file
+  // would not play at all.
+  for (auto& p : pipelines_) Guard([&] { p->Flush(sink); });
+  Guard([this] {
+    Check(av_write_trailer(output_.get()), "cannot finish the output " + options_.output);
+  });
+  Guard(
+      [this] { Check(avio_closep(&output_->pb), "cannot finish the output " + options_.output); });
   progress_.Finish();
 }
 
@@ -164,10 +169,12 @@ void Transcoder::Run() {
   try {
     OpenInput();
     OpenOutput();
-  } catch (const EncodeError& e) {
-    // A stop while opening interrupts FFmpeg's reads: that is no failure, and
-    // nothing was written yet. Any other failure is reported as such.
-    if (e.Code() == AVERROR_EXIT && stop_.Requested() && !headerWritten_) return;
+  } catch (const EncodeError&) {
+    // A stop while opening interrupts FFmpeg's reads, and a demuxer may turn
+    // the cut-off read into any error of its own (an MP4 without its index
+    // reads as invalid data): with a stop requested that is no failure, and
+    // nothing was written yet.
+    if (stop_.Requested() && !headerWritten_) return;
     throw;
   }
   decoder_ = std::thread([this] { DecodeLoop(); });

@@ -3,9 +3,11 @@
 
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -229,13 +231,19 @@ mode_t NewFileMode() {
 // turns, so none of them replaces the file with bytes that miss another's key;
 // the folder is locked rather than the file because the rename swaps the file.
 class LockedFolder {
+  static constexpr std::chrono::seconds kLockBound{2};
+
  public:
   explicit LockedFolder(const std::string& folder)
       : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    // Without a lock (a file system that has none) the write still goes on:
-    // refusing it would lose the value for certain.
-    while (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
-    }
+    // Without a lock (a file system that has none, or a holder that does not
+    // let go within the bound) the write still goes on: refusing it would
+    // lose the value for certain, and the window must not freeze.
+    if (fd_ < 0) return;
+    const auto giveUp = std::chrono::steady_clock::now() + kLockBound;
+    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && (errno == EINTR || errno == EWOULDBLOCK) &&
+           std::chrono::steady_clock::now() < giveUp)
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   ~LockedFolder() {
     if (fd_ >= 0) ::close(fd_);  // closing releases the lock

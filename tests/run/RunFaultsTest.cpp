@@ -125,14 +125,17 @@ TEST_F(RunTest, HostileNamesConvertAndNothingInThemRuns) {
 
 TEST_F(RunTest, ClosingTheWindowMidRunStopsTheEncoderQuickly) {
   const EnvOverride tmp("TMPDIR", dir.path().string());
-  WriteFileBytes(dir / "m9s.avs", "script");
-  {
+  // After the runner's event, and from inside it (a message box it showed).
+  for (bool inside : {false, true}) {
+    SCOPED_TRACE(inside ? "inside the event" : "after the event");
+    WriteFileBytes(dir / "m9s.avs", "script");
     MainWindowSession session(ProgramFolder(), /*autoPowerOff=*/true);
-    const fs::path slow = dir / "in" / "slow.mp4";
+    const std::string run = inside ? "inside" : "after";
+    const fs::path slow = dir / run / "slow.mp4";
     auto feeder = SlowSource(slow, /*hold=*/true);
     session.Queue(slow);
-    session.Queue(Source("in/next.avi", MediaKind::Avi));
-    const fs::path out = dir / "out";
+    session.Queue(Source(run + "/next.avi", MediaKind::Avi));
+    const fs::path out = dir / run / "out";
     session.SetOutputFolder(out.string());
     std::vector<pid_t> encoders;
     std::chrono::steady_clock::time_point closedAt;
@@ -142,7 +145,8 @@ TEST_F(RunTest, ClosingTheWindowMidRunStopsTheEncoderQuickly) {
           encoders = EncoderChildren();
           closedAt = std::chrono::steady_clock::now();
           session.CloseWindow();
-        });
+        },
+        inside);
 
     session.ClickConvert();
     const auto ended = std::chrono::steady_clock::now();

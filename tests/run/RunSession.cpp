@@ -123,15 +123,19 @@ void MainWindowSession::Record() {
   samples.push_back({StatusText(), StatusHint(), BarValue()});
   for (Trigger& trigger : triggers_) {
     if (trigger.fn && trigger.condition(samples.back())) {
-      QTimer::singleShot(0, std::move(trigger.fn));
+      auto fn = std::move(trigger.fn);
       trigger.fn = nullptr;
+      if (trigger.insideTheHandler)
+        fn();
+      else
+        QTimer::singleShot(0, std::move(fn));
     }
   }
 }
 
 void MainWindowSession::WhenStatus(std::function<bool(const Sample&)> condition,
-                                   std::function<void()> fn) {
-  triggers_.push_back({std::move(condition), std::move(fn)});
+                                   std::function<void()> fn, bool insideTheHandler) {
+  triggers_.push_back({std::move(condition), std::move(fn), insideTheHandler});
 }
 
 void MainWindowSession::CloseWindow() {
@@ -143,9 +147,14 @@ FifoFeeder::FifoFeeder(const fs::path& fifo, std::string bytes, int pieces,
   ::mkfifo(fifo.c_str(), 0644);
   thread_ = std::thread([this, fifo, bytes = std::move(bytes), pieces, pace, hold] {
     ::signal(SIGPIPE, SIG_IGN);
-    // Opening blocks until the encoder opens the other end.
-    const int fd = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
+    // Waits for the encoder to open the other end, but not past the release:
+    // an encoder that never comes must not hold the test.
+    int fd = -1;
+    while (!released_ && (fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) < 0 &&
+           errno == ENXIO)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
     if (fd < 0) return;
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     const size_t piece = (bytes.size() + pieces - 1) / pieces;
     for (size_t at = 0; at < bytes.size() && !released_; at += piece) {
       const bool last = at + piece >= bytes.size();

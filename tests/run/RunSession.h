@@ -88,14 +88,17 @@ class MainWindowSession {
   };
   std::vector<Sample> samples;
   // Posts fn once a shown line satisfies the condition, so it runs like a
-  // click handled inside the run's wait.
-  void WhenStatus(std::function<bool(const Sample&)> condition, std::function<void()> fn);
+  // click handled inside the run's wait; or runs it at once, inside the
+  // runner's event that showed the line.
+  void WhenStatus(std::function<bool(const Sample&)> condition, std::function<void()> fn,
+                  bool insideTheHandler = false);
 
  private:
   class StatusWatcher;
   struct Trigger {
     std::function<bool(const Sample&)> condition;
     std::function<void()> fn;
+    bool insideTheHandler = false;  // run from the runner's event, not after it
   };
   void Record();
 
