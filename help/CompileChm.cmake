@@ -1,7 +1,11 @@
-# Compiles one help project quietly: chmcmd writes into WORK_DIR, its chatter is
-# shown only when it fails, the stamps are cleared and the file is put at OUTPUT.
+# Compiles one help project quietly: the project folder and the files all
+# languages share (SHARED) are gathered in WORK_DIR, chmcmd writes there, its
+# chatter is shown only when it fails, the stamps are cleared and the file is
+# put at OUTPUT.
 file(REMOVE_RECURSE "${WORK_DIR}")
-file(MAKE_DIRECTORY "${WORK_DIR}")
+file(COPY "${PROJECT_DIR}/" DESTINATION "${WORK_DIR}")
+file(COPY ${SHARED} DESTINATION "${WORK_DIR}")
+set(PROJECT_FILE "${WORK_DIR}/${PROJECT_NAME}.hhp")
 execute_process(COMMAND "${CHMCMD}" --no-html-scan --verbosity 0 "${PROJECT_FILE}"
   WORKING_DIRECTORY "${WORK_DIR}" RESULT_VARIABLE result OUTPUT_VARIABLE log ERROR_VARIABLE log)
 get_filename_component(name "${OUTPUT}" NAME)
