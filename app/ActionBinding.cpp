@@ -4,22 +4,27 @@
 #include <QAbstractButton>
 #include <QAction>
 
-void BindButtonToAction(QAbstractButton* button, QAction* action) {
-  auto follow = [button, action] {
-    button->setText(action->text());
-    button->setEnabled(action->isEnabled());
+namespace {
+
+// The follower shows the action's caption and state from now on, and its own
+// activation (emitted by activated) triggers the action.
+template <typename Follower, typename Signal>
+void Follow(Follower* follower, QAction* action, Signal activated) {
+  auto copy = [follower, action] {
+    follower->setText(action->text());
+    follower->setEnabled(action->isEnabled());
   };
-  follow();
-  QObject::connect(action, &QAction::changed, button, follow);
-  QObject::connect(button, &QAbstractButton::clicked, action, &QAction::trigger);
+  copy();
+  QObject::connect(action, &QAction::changed, follower, copy);
+  QObject::connect(follower, activated, action, &QAction::trigger);
+}
+
+}  // namespace
+
+void BindButtonToAction(QAbstractButton* button, QAction* action) {
+  Follow(button, action, &QAbstractButton::clicked);
 }
 
 void BindEntryToAction(QAction* entry, QAction* action) {
-  auto follow = [entry, action] {
-    entry->setText(action->text());
-    entry->setEnabled(action->isEnabled());
-  };
-  follow();
-  QObject::connect(action, &QAction::changed, entry, follow);
-  QObject::connect(entry, &QAction::triggered, action, &QAction::trigger);
+  Follow(entry, action, &QAction::triggered);
 }
