@@ -69,11 +69,6 @@ class OpenVideoDialog : public QFileDialog {
   QStringList chosen_;
 };
 
-// A dropped local file's path as bytes, without the lossy trip through UTF-8.
-std::string LocalPathBytes(const QUrl& url) {
-  return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
-}
-
 // Only files from the file manager are taken; dragged text or web links are not.
 bool CarriesLocalFiles(const QMimeData* data) {
   if (!data) return false;
@@ -184,7 +179,7 @@ void TfrmMain::dragMoveEvent(QDragMoveEvent* event) {
 void TfrmMain::dropEvent(QDropEvent* event) {
   // Not blocked while busy: entries dropped during a run wait for the next one.
   for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile()) AddPathToList(LocalPathBytes(url));
+    if (url.isLocalFile()) AddPathToList(FileUrlToPath(url));
   }
   event->acceptProposedAction();
 }

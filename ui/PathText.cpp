@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PathText.h"
 
+#include <QByteArray>
+
 namespace {
 
 // Length of the valid UTF-8 sequence starting at s[i], or 0.
@@ -61,8 +63,8 @@ std::string TextToPath(const QString& text) {
   };
   for (qsizetype i = 0; i < n; ++i) {
     char16_t u = text.at(i).unicode();
-    bool escaped = u >= 0xDC80 && u <= 0xDCFF &&
-                   !(i > 0 && QChar::isHighSurrogate(text.at(i - 1).unicode()));
+    bool escaped =
+        u >= 0xDC80 && u <= 0xDCFF && !(i > 0 && QChar::isHighSurrogate(text.at(i - 1).unicode()));
     if (escaped) {
       flush(i);
       bytes += static_cast<char>(u - 0xDC00);
@@ -71,4 +73,13 @@ std::string TextToPath(const QString& text) {
   }
   flush(n);
   return bytes;
+}
+
+QUrl PathToFileUrl(std::string_view absolutePath) {
+  const QByteArray bytes(absolutePath.data(), static_cast<qsizetype>(absolutePath.size()));
+  return QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"));
+}
+
+std::string FileUrlToPath(const QUrl& url) {
+  return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
 }

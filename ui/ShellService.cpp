@@ -5,7 +5,6 @@
 #include <string>
 #include <system_error>
 
-#include <QByteArray>
 #include <QDesktopServices>
 #include <QRegularExpression>
 
@@ -18,13 +17,11 @@ void DesktopShellService::Open(const QString& target) {
 QUrl ShellUrl(const QString& target) {
   static const QRegularExpression scheme("^[A-Za-z][A-Za-z0-9+.-]+:");
   if (scheme.match(target).hasMatch()) return QUrl(target);
-  // QUrl::fromLocalFile would take the text as UTF-8 and lose the bytes of a
-  // name in another encoding, so the URL is built from the bytes themselves.
   std::string path = TextToPath(target);
   if (!path.starts_with('/')) {
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(path, error);
     if (!error) path = absolute.string();
   }
-  return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
+  return PathToFileUrl(path);
 }
