@@ -18,7 +18,7 @@ std::string AvErrorText(int code) {
 }
 
 int Check(int code, const std::string& what) {
-  if (code < 0) throw EncodeError(what + ": " + AvErrorText(code), code);
+  if (code < 0) throw EncodeError(what + ": " + AvErrorText(code));
   return code;
 }
 

@@ -54,19 +54,12 @@ using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoFree>;
 // A failure that ends the conversion; its text is the one line the user sees.
 class EncodeError : public std::runtime_error {
  public:
-  explicit EncodeError(const std::string& text, int code = 0)
-      : std::runtime_error(text), code_(code) {}
-  // FFmpeg's AVERROR behind the failure; 0 when it has none.
-  int Code() const { return code_; }
-
- private:
-  int code_;
+  using std::runtime_error::runtime_error;
 };
 
 // FFmpeg's text for an AVERROR code.
 std::string AvErrorText(int code);
-// Throws EncodeError "<what>: <FFmpeg's text>" (with the code) when code is negative;
-// returns code.
+// Throws EncodeError "<what>: <FFmpeg's text>" when code is negative; returns code.
 int Check(int code, const std::string& what);
 // Allocation results: throws EncodeError "out of memory (<what>)" for null.
 FramePtr NewFrame();
