@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "encoder/StreamPipeline.h"
 
+#include "encoder/PictureFit.h"
+#include "encoder/SimpleProfileLevel.h"
+
 extern "C" {
 #include <libavfilter/buffersink.h>
 #include <libavfilter/buffersrc.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/display.h>
 #include <libavutil/log.h>
 #include <libavutil/opt.h>
 #include <libavutil/pixdesc.h>
@@ -16,18 +20,6 @@ extern "C" {
 namespace {
 
 std::string Fraction(AVRational r) { return std::to_string(r.num) + "/" + std::to_string(r.den); }
-
-// The picture keeps its shape when it is scaled to the chosen size, as
-// FFmpeg's scale filter does: the output's pixels take the aspect that makes up.
-AVRational ScaledAspect(const AVCodecParameters* in, int width, int height) {
-  AVRational sar = in->sample_aspect_ratio;
-  if (sar.num <= 0 || sar.den <= 0) sar = {1, 1};
-  if (in->width <= 0 || in->height <= 0) return {1, 1};
-  AVRational out;
-  av_reduce(&out.num, &out.den, static_cast<int64_t>(sar.num) * in->width * height,
-            static_cast<int64_t>(sar.den) * in->height * width, 255);
-  return out;
-}
 
 // The audio buffer filter's settings for a frame's sample rate, format and channels.
 std::string AudioSourceArgs(const AVFrame* frame) {
@@ -43,6 +35,81 @@ std::string AudioSourceArgs(const AVFrame* frame) {
   return "time_base=1/" + std::to_string(frame->sample_rate) +
          ":sample_rate=" + std::to_string(frame->sample_rate) +
          ":sample_fmt=" + (format ? format : "none") + ":channel_layout=" + layoutText;
+}
+
+// A decoded frame's own length, in the stream's time base (0 when unknown).
+int64_t FrameDuration(const AVFrame* frame) {
+#if LIBAVUTIL_VERSION_INT >= AV_VERSION_INT(57, 30, 100)
+  return frame->duration;
+#else
+  return frame->pkt_duration;
+#endif
+}
+
+// The source's display matrix: on the stream's parameters since FFmpeg 6.1,
+// on the stream itself before.
+const int32_t* DisplayMatrix(const AVStream* stream) {
+#if LIBAVCODEC_VERSION_INT >= AV_VERSION_INT(60, 29, 100)
+  const AVPacketSideData* data =
+      av_packet_side_data_get(stream->codecpar->coded_side_data,
+                              stream->codecpar->nb_coded_side_data, AV_PKT_DATA_DISPLAYMATRIX);
+  if (!data || data->size < 9 * 4) return nullptr;
+  return reinterpret_cast<const int32_t*>(data->data);
+#else
+  size_t size = 0;
+  const uint8_t* data = av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
+  return data && size >= 9 * 4 ? reinterpret_cast<const int32_t*>(data) : nullptr;
+#endif
+}
+
+bool InterlacedStream(const AVCodecParameters* par) {
+  return par->field_order == AV_FIELD_TT || par->field_order == AV_FIELD_BB ||
+         par->field_order == AV_FIELD_TB || par->field_order == AV_FIELD_BT;
+}
+
+// Options of FFmpeg's MPEG-4 encoder that buy quality per bit within the
+// Simple Profile: mode decision and quantisation by rate and distortion,
+// four vectors per block, and finer motion search compares.
+AVDictionary* VideoEncoderSettings() {
+  AVDictionary* d = nullptr;
+  av_dict_set(&d, "mbd", "rd", 0);
+  av_dict_set(&d, "trellis", "1", 0);
+  av_dict_set(&d, "flags", "+mv4", 0);
+  av_dict_set(&d, "cmp", "satd", 0);
+  av_dict_set(&d, "subcmp", "satd", 0);
+  av_dict_set(&d, "last_pred", "2", 0);
+  av_dict_set(&d, "mpv_flags", "+mv0+cbp_rd", 0);
+  return d;
+}
+
+// The encoder holds its rate-control buffer in the side data of its
+// parameters; the container's decoder configuration reads it from there.
+void CopyBufferDescription(const AVCodecContext* enc, AVStream* stream) {
+#if LIBAVCODEC_VERSION_INT >= AV_VERSION_INT(60, 29, 100)
+  (void)enc, (void)stream;  // avcodec_parameters_from_context copied it already
+#else
+  for (int i = 0; i < enc->nb_coded_side_data; ++i) {
+    const AVPacketSideData& sd = enc->coded_side_data[i];
+    uint8_t* copy = av_stream_new_side_data(stream, sd.type, sd.size);
+    if (!copy) throw EncodeError("out of memory (stream side data)");
+    std::copy(sd.data, sd.data + sd.size, copy);
+  }
+#endif
+}
+
+// Puts the level and its buffer into the encoder's global headers.
+void ClaimLevel(AVCodecContext* enc, const SimpleProfileLevel& level) {
+  const std::string headers(reinterpret_cast<const char*>(enc->extradata),
+                            static_cast<size_t>(enc->extradata_size));
+  const std::string rewritten =
+      WithLevelAndBuffer(headers, level, enc->rc_initial_buffer_occupancy);
+  if (rewritten.empty()) throw EncodeError("cannot describe the video buffer in the stream header");
+  auto* data = static_cast<uint8_t*>(av_mallocz(rewritten.size() + AV_INPUT_BUFFER_PADDING_SIZE));
+  if (!data) throw EncodeError("out of memory (stream header)");
+  std::copy(rewritten.begin(), rewritten.end(), data);
+  av_free(enc->extradata);
+  enc->extradata = data;
+  enc->extradata_size = static_cast<int>(rewritten.size());
 }
 
 }  // namespace
@@ -88,10 +155,19 @@ void StreamPipeline::OpenEncoder(const EncoderOptions& options, AVFormatContext*
     enc->pix_fmt = AV_PIX_FMT_YUV420P;
     enc->framerate = {frameRate_.num, frameRate_.den};
     enc->time_base = {frameRate_.den, frameRate_.num};
-    enc->sample_aspect_ratio = ScaledAspect(source_->codecpar, options.width, options.height);
+    enc->sample_aspect_ratio = {1, 1};  // the picture is fitted with bars instead
     enc->bit_rate = options.videoBitRate;
     // FFmpeg's default tolerance lets the average drift far above the target.
     enc->bit_rate_tolerance = static_cast<int>(options.videoBitRate);
+    // The rate control keeps the claimed level's buffer, so the claim holds.
+    level_ = ChooseLevel(options.width, options.height, frameRate_, options.videoBitRate);
+    enc->level = level_.indication;
+    enc->rc_max_rate = level_.maxBitRate;
+    enc->rc_buffer_size = static_cast<int>(level_.bufferBits);
+    enc->rc_initial_buffer_occupancy = enc->rc_buffer_size * 3 / 4;
+    // A key frame every few seconds: seeking stays quick, and far fewer bits
+    // go to pictures that repeat what the one before showed.
+    enc->gop_size = std::max(12, 5 * frameRate_.num / frameRate_.den);
     // Small pictures gain nothing from slices; larger ones use both cores.
     enc->thread_count = options.width * options.height >= 320 * 240 ? 0 : 1;
     enc->thread_type = FF_THREAD_SLICE;
@@ -108,18 +184,26 @@ void StreamPipeline::OpenEncoder(const EncoderOptions& options, AVFormatContext*
     enc->sample_fmt = AV_SAMPLE_FMT_FLTP;
     av_channel_layout_default(&enc->ch_layout, options.channels);
     enc->bit_rate = options.audioBitRate;
+#if LIBAVCODEC_VERSION_INT >= AV_VERSION_INT(60, 26, 100)
+    enc->profile = AV_PROFILE_AAC_LOW;
+#else
     enc->profile = FF_PROFILE_AAC_LOW;
+#endif
     enc->time_base = {1, options.sampleRate};
   }
   if (output->oformat->flags & AVFMT_GLOBALHEADER) enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-  Check(avcodec_open2(enc, codec, nullptr),
-        std::string("cannot open the ") + codec->name + " encoder");
+  AVDictionary* settings = type_ == AVMEDIA_TYPE_VIDEO ? VideoEncoderSettings() : nullptr;
+  const int opened = avcodec_open2(enc, codec, &settings);
+  av_dict_free(&settings);
+  Check(opened, std::string("cannot open the ") + codec->name + " encoder");
+  if (type_ == AVMEDIA_TYPE_VIDEO && enc->extradata) ClaimLevel(enc, level_);
   target_ = avformat_new_stream(output, nullptr);
   if (!target_) throw EncodeError("out of memory (output stream)");
   Check(avcodec_parameters_from_context(target_->codecpar, enc),
         "cannot describe the output stream");
   target_->time_base = enc->time_base;
   if (type_ == AVMEDIA_TYPE_VIDEO) {
+    CopyBufferDescription(enc, target_);
     target_->avg_frame_rate = enc->framerate;
     target_->sample_aspect_ratio = enc->sample_aspect_ratio;
   } else {
@@ -169,15 +253,22 @@ void StreamPipeline::BuildGraph(const AVFrame* first) {
   if (video) {
     AVRational sar = first->sample_aspect_ratio;
     if (sar.num <= 0 || sar.den <= 0) sar = {1, 1};
+    const PictureFit fit{.sourceWidth = first->width,
+                         .sourceHeight = first->height,
+                         .aspectNum = sar.num,
+                         .aspectDen = sar.den,
+                         .displayMatrix = DisplayMatrix(source_),
+                         .interlacedStream = InterlacedStream(source_->codecpar),
+                         .outputWidth = outputWidth_,
+                         .outputHeight = outputHeight_};
     sourceArgs = "video_size=" + std::to_string(first->width) + "x" +
                  std::to_string(first->height) + ":pix_fmt=" + std::to_string(first->format) +
                  ":time_base=" + Fraction(source_->time_base) + ":pixel_aspect=" + Fraction(sar);
     if (sourceRate_.num > 0 && sourceRate_.den > 0)
       sourceArgs += ":frame_rate=" + Fraction(sourceRate_);
     // Frames are dropped to the output rate first, so dropped ones are never scaled.
-    chain = "fps=fps=" + std::to_string(frameRate_.num) + "/" + std::to_string(frameRate_.den) +
-            ",scale=" + std::to_string(outputWidth_) + ":" + std::to_string(outputHeight_) +
-            ",format=yuv420p";
+    chain = FiltersBeforeRate(fit) + "fps=fps=" + Fraction({frameRate_.num, frameRate_.den}) + "," +
+            FiltersAfterRate(fit) + "format=yuv420p";
   } else {
     sourceArgs = AudioSourceArgs(first);
     chain = "aresample=" + std::to_string(outputSampleRate_) +
@@ -226,7 +317,7 @@ void StreamPipeline::Encode(FramePtr frame, const PacketSink& sink) {
   if (type_ == AVMEDIA_TYPE_VIDEO) {
     int64_t pts = Rebase(frame->pts);
     if (pts == AV_NOPTS_VALUE) pts = nextVideoPts_ == AV_NOPTS_VALUE ? 0 : nextVideoPts_;
-    int64_t step = frame->pkt_duration > 0 ? frame->pkt_duration : 0;
+    int64_t step = std::max<int64_t>(FrameDuration(frame.get()), 0);
     if (step == 0 && sourceRate_.num > 0)
       step = av_rescale_q(1, av_inv_q(sourceRate_), source_->time_base);
     nextVideoPts_ = pts + (step > 0 ? step : 1);
@@ -272,8 +363,12 @@ void StreamPipeline::DrainGraph(const PacketSink& sink) {
 }
 
 void StreamPipeline::FlushGraph(const PacketSink& sink) {
-  Check(av_buffersrc_add_frame_flags(bufferSource_, nullptr, 0),
-        std::string("cannot filter the ") + Kind());
+  // The end is placed after the last frame's own length, so the frame rate
+  // step keeps that frame instead of ending the picture at its start.
+  const int rc = type_ == AVMEDIA_TYPE_VIDEO && nextVideoPts_ != AV_NOPTS_VALUE
+                     ? av_buffersrc_close(bufferSource_, nextVideoPts_, 0)
+                     : av_buffersrc_add_frame_flags(bufferSource_, nullptr, 0);
+  Check(rc, std::string("cannot filter the ") + Kind());
   DrainGraph(sink);
 }
 

@@ -3,6 +3,7 @@
 
 #include "encoder/AvHandles.h"
 #include "encoder/Options.h"
+#include "encoder/SimpleProfileLevel.h"
 
 #include <functional>
 #include <string>
@@ -66,6 +67,7 @@ class StreamPipeline {
   int64_t decodeErrors_ = 0;
   int64_t framesDecoded_ = 0;
   Rate frameRate_{};
+  SimpleProfileLevel level_{};
   int outputWidth_ = 0;
   int outputHeight_ = 0;
   int outputSampleRate_ = 0;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "encoder/Transcoder.h"
 
+#include <filesystem>
 #include <new>
+#include <system_error>
 
 namespace {
 
@@ -84,8 +86,13 @@ void Transcoder::OpenOutput() {
   for (auto& p : pipelines_) p->OpenEncoder(options_, output_.get());
   Check(avio_open2(&output_->pb, url.c_str(), AVIO_FLAG_WRITE, nullptr, nullptr),
         "cannot write the output " + options_.output);
-  Check(avformat_write_header(output_.get(), nullptr),
-        "cannot write the output " + options_.output);
+  // The index goes before the media data when the file is finished, so
+  // playback can start before the whole file has arrived.
+  AVDictionary* settings = nullptr;
+  av_dict_set(&settings, "movflags", "+faststart", 0);
+  const int rc = avformat_write_header(output_.get(), &settings);
+  av_dict_free(&settings);
+  Check(rc, "cannot write the output " + options_.output);
   headerWritten_ = true;
 }
 
@@ -136,6 +143,7 @@ void Transcoder::WritePacket(AVPacket* packet) {
     progress_.Advance(static_cast<double>(packet->pts + packet->duration) * av_q2d(s->time_base));
   Check(av_interleaved_write_frame(output_.get(), packet),
         "cannot write the output " + options_.output);
+  ++packetsWritten_;
 }
 
 void Transcoder::EncodeLoop() {
@@ -162,6 +170,12 @@ void Transcoder::Finish() {
   });
   Guard(
       [this] { Check(avio_closep(&output_->pb), "cannot finish the output " + options_.output); });
+  if (packetsWritten_ == 0 && !stop_.Requested()) {
+    // A file without a single sample would pass for a video that plays nothing.
+    RecordError("nothing to convert: no picture or sound could be decoded from " + options_.source);
+    std::error_code ignored;
+    std::filesystem::remove(options_.output, ignored);
+  }
   progress_.Finish();
 }
 
