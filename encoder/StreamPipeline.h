@@ -45,6 +45,8 @@ class StreamPipeline {
   void EncodeSamples(const PacketSink& sink, bool last);
   void SendToEncoder(AVFrame* frame, const PacketSink& sink);
   int64_t Rebase(int64_t pts) const;
+  bool OverBudget(int64_t pts) const;
+  int StuffingBytes(const AVPacket* packet) const;
 
   AVStream* source_;
   AVMediaType type_;
@@ -64,6 +66,7 @@ class StreamPipeline {
   int64_t graphSamples_ = 0;               // audio samples given to the current graph
   int64_t audioStart_ = AV_NOPTS_VALUE;    // the first sample's place, in output samples
   int64_t samplesEncoded_ = 0;
+  int64_t bitsEncoded_ = 0;  // video packets so far
   int64_t decodeErrors_ = 0;
   int64_t framesDecoded_ = 0;
   Rate frameRate_{};
