@@ -9,6 +9,7 @@ extern "C" {
 #include <libavfilter/buffersrc.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/display.h>
+#include <libavutil/intreadwrite.h>
 #include <libavutil/log.h>
 #include <libavutil/opt.h>
 #include <libavutil/pixdesc.h>
@@ -374,12 +375,12 @@ void StreamPipeline::DrainGraph(const PacketSink& sink) {
 
 // At the coarsest quantiser a large picture still needs more bits than a low
 // rate gives; then frames are left out (the one before stays on screen)
-// until the output is back within one second's worth of the rate.
+// until the output is back within a quarter second's worth of the rate.
 bool StreamPipeline::OverBudget(int64_t pts) const {
-  if (pts == AV_NOPTS_VALUE || encoder_->bit_rate <= 0) return false;
+  if (!atCoarsest_ || pts == AV_NOPTS_VALUE || encoder_->bit_rate <= 0) return false;
   const double seconds = static_cast<double>(pts + 1) * av_q2d(encoder_->time_base);
   return static_cast<double>(bitsEncoded_) >
-         static_cast<double>(encoder_->bit_rate) * (seconds + 1.0);
+         static_cast<double>(encoder_->bit_rate) * (seconds + 0.25);
 }
 
 // A small or still picture may not use the rate even at the finest
@@ -439,6 +440,12 @@ void StreamPipeline::SendToEncoder(AVFrame* frame, const PacketSink& sink) {
       const int stuffing = StuffingBytes(encoded_.get());
       if (stuffing > 0) AppendStuffing(encoded_.get(), stuffing);
       bitsEncoded_ += encoded_->size * int64_t{8};
+      size_t statsSize = 0;
+      const uint8_t* stats =
+          av_packet_get_side_data(encoded_.get(), AV_PKT_DATA_QUALITY_STATS, &statsSize);
+      // The quantiser of the last picture, as lambda: near the coarsest?
+      if (stats && statsSize >= 4)
+        atCoarsest_ = static_cast<int>(AV_RL32(stats)) >= (encoder_->qmax - 2) * FF_QP2LAMBDA;
     }
     av_packet_rescale_ts(encoded_.get(), encoder_->time_base, target_->time_base);
     encoded_->stream_index = target_->index;

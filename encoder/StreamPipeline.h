@@ -67,6 +67,7 @@ class StreamPipeline {
   int64_t audioStart_ = AV_NOPTS_VALUE;    // the first sample's place, in output samples
   int64_t samplesEncoded_ = 0;
   int64_t bitsEncoded_ = 0;  // video packets so far
+  bool atCoarsest_ = false;  // the last video picture used (nearly) the coarsest quantiser
   int64_t decodeErrors_ = 0;
   int64_t framesDecoded_ = 0;
   Rate frameRate_{};

@@ -20,6 +20,18 @@ void ExpectOneLineFailure(const EncoderResult& r, const std::string& cause) {
   EXPECT_TRUE(r.err.ends_with(own[0] + "\n")) << r.err;
 }
 
+// The AVI with every video chunk's data zeroed: well-formed, nothing decodes.
+std::string WithoutPictures(std::string avi) {
+  for (size_t at = avi.find("movi"); (at = avi.find("00dc", at)) != std::string::npos;) {
+    const auto* size = reinterpret_cast<const unsigned char*>(avi.data() + at + 4);
+    const size_t bytes = size[0] | size[1] << 8 | size[2] << 16 | size_t{size[3]} << 24;
+    std::fill_n(avi.begin() + static_cast<long>(std::min(at + 8, avi.size())),
+                std::min(bytes, avi.size() - std::min(at + 8, avi.size())), '\0');
+    at += 8 + bytes;
+  }
+  return avi;
+}
+
 }  // namespace
 
 TEST(EncoderFailure, badSourcesAndOutputsEndWithOneLineAndNoHang) {
@@ -33,6 +45,8 @@ TEST(EncoderFailure, badSourcesAndOutputsEndWithOneLineAndNoHang) {
   for (char& c : noise) c = static_cast<char>(random());
   WriteFileBytes(dir / "noise.avi", noise);
   WriteFileBytes(dir / "file", "x");
+  MakeMedia(dir / "pictures.avi", MediaKind::Avi, 0.5, {.audio = false});
+  WriteFileBytes(dir / "blank.avi", WithoutPictures(ReadFileBytes(dir / "pictures.avi")));
   const std::string good = (dir / "good.mp4").string();
   const std::string out = (dir / "out.3gp").string();
 
@@ -41,6 +55,7 @@ TEST(EncoderFailure, badSourcesAndOutputsEndWithOneLineAndNoHang) {
       {EncoderArgs((dir / "empty.avi").string(), out), "empty.avi"},
       {EncoderArgs((dir / "noise.avi").string(), out), "noise.avi"},
       {EncoderArgs((dir / "half.mp4").string(), out), "half.mp4"},
+      {EncoderArgs((dir / "blank.avi").string(), out), "blank.avi"},
       {EncoderArgs(good, (dir / "no" / "such" / "out.3gp").string()), "out.3gp"},
       {EncoderArgs(good, (dir / "file" / "out.3gp").string()), "out.3gp"},
       {EncoderArgs(good, out).Set("-s", "0x0"), "-s"},
@@ -51,6 +66,8 @@ TEST(EncoderFailure, badSourcesAndOutputsEndWithOneLineAndNoHang) {
   for (const auto& [args, cause] : cases) {
     SCOPED_TRACE(cause);
     ExpectOneLineFailure(RunEncoder(args, 5s), cause);
+    EXPECT_FALSE(ProbeMedia(out) &&
+                 ProbeMedia(out)->videoFrames + ProbeMedia(out)->audioPackets > 0);
   }
 
   // An empty source path leaves "-i" right before the next option.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/EncoderProgress.h"
 #include "tests/encoder/EncoderRun.h"
+#include "tests/encoder/OutputInspection.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/TempDir.h"
 
@@ -151,6 +152,9 @@ TEST_F(EncoderLongRun, quitOnInputOrSigtermEndsPromptlyWithAPlayableFile) {
     EXPECT_LT(info->durationSeconds, kLongSeconds - 1);
     EXPECT_EQ("mpeg4", info->videoCodec);
     EXPECT_EQ("aac", info->audioCodec);
+    const auto boxes = TopLevelBoxes(Out(name));
+    EXPECT_LT(std::find(boxes.begin(), boxes.end(), "moov"),
+              std::find(boxes.begin(), boxes.end(), "mdat"));
   }
 }
 
