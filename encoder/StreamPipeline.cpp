@@ -38,6 +38,23 @@ std::string AudioSourceArgs(const AVFrame* frame) {
          ":sample_fmt=" + (format ? format : "none") + ":channel_layout=" + layoutText;
 }
 
+// The encoder's list of sample rates; none means any.
+bool SupportsSampleRate(const AVCodec* codec, int rate) {
+  const int* rates = nullptr;
+#if LIBAVCODEC_VERSION_INT >= AV_VERSION_INT(61, 13, 100)
+  const void* list = nullptr;
+  if (avcodec_get_supported_config(nullptr, codec, AV_CODEC_CONFIG_SAMPLE_RATE, 0, &list, nullptr) <
+      0)
+    return false;
+  rates = static_cast<const int*>(list);
+#else
+  rates = codec->supported_samplerates;
+#endif
+  bool supported = rates == nullptr;
+  for (const int* r = rates; r && *r; ++r) supported |= *r == rate;
+  return supported;
+}
+
 // A decoded frame's own length, in the stream's time base (0 when unknown).
 int64_t FrameDuration(const AVFrame* frame) {
 #if LIBAVUTIL_VERSION_INT >= AV_VERSION_INT(57, 30, 100)
@@ -167,7 +184,9 @@ void StreamPipeline::OpenEncoder(const EncoderOptions& options, AVFormatContext*
     enc->framerate = {frameRate_.num, frameRate_.den};
     enc->time_base = {frameRate_.den, frameRate_.num};
     enc->sample_aspect_ratio = {1, 1};  // the picture is fitted with bars instead
-    enc->bit_rate = options.videoBitRate;
+    // FFmpeg's rate control ends a few percent above its target, mostly from
+    // the first key frame; aiming that much lower lands on the asked rate.
+    enc->bit_rate = options.videoBitRate * 49 / 50;
     // FFmpeg's default tolerance lets the average drift far above the target.
     enc->bit_rate_tolerance = static_cast<int>(options.videoBitRate);
     // The rate control keeps the claimed level's buffer, so the claim holds.
@@ -185,10 +204,7 @@ void StreamPipeline::OpenEncoder(const EncoderOptions& options, AVFormatContext*
   } else {
     outputSampleRate_ = options.sampleRate;
     outputChannels_ = options.channels;
-    bool supported = codec->supported_samplerates == nullptr;
-    for (const int* r = codec->supported_samplerates; r && *r; ++r)
-      supported |= *r == options.sampleRate;
-    if (!supported)
+    if (!SupportsSampleRate(codec, options.sampleRate))
       throw EncodeError("the AAC encoder cannot use the sample rate " +
                         std::to_string(options.sampleRate) + " Hz");
     enc->sample_rate = options.sampleRate;
