@@ -54,7 +54,9 @@ FittedSize FitInside(const PictureFit& fit) {
 
 std::string FiltersBeforeRate(const PictureFit& fit) {
   // Fields are joined before frames are dropped, while each frame still has
-  // its neighbours; frames marked progressive pass untouched.
+  // its neighbours; frames marked progressive pass untouched. The filter
+  // needs three lines and columns at least.
+  if (fit.sourceWidth < 3 || fit.sourceHeight < 3) return {};
   return std::string("yadif=mode=send_frame:parity=auto:deint=") +
          (fit.interlacedStream ? "all," : "interlaced,");
 }
