@@ -35,11 +35,12 @@ TfrmMain::~TfrmMain() {
 TConsoleIO& TfrmMain::ConsoleIO() { return *consoleIO_; }
 
 void TfrmMain::ConsoleIOReceiveOutput(const std::string& text) {
-  RunGuarded([&] { HandleEncoderText(text); });
+  if (Run.ShowsProgress()) RunGuarded([&] { HandleEncoderText(text); });
 }
 
 void TfrmMain::ConsoleIOReceiveError(const std::string& text) {
-  RunGuarded([&] { HandleEncoderText(text); });
+  Run.ReceiveEncoderError(text);
+  if (Run.ShowsProgress()) RunGuarded([&] { HandleEncoderText(text); });
 }
 
 void TfrmMain::ConsoleIOProcessStatusChange(bool isRunning) { SetControlsEnabled(!isRunning); }

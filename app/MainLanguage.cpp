@@ -145,6 +145,27 @@ void TfrmMain::ApplyLanguage(const std::string& languageFileName) {
     if (window->objectName() == name) continue;
     if (QObject* target = FindControl(window, name)) SetObjectText(target, text);
   }
+  ApplyFinishTexts(table);
+}
+
+void TfrmMain::ApplyFinishTexts(const LanguageTable& table) {
+  const FinishTexts defaults;
+  Finish.folderView = msgFolderView.toStdString();
+  Finish.finishInfo = msgFinishInfo.toStdString();
+  // Keys an older language file lacks keep their English text, so failures are never hidden.
+  const std::pair<const char*, std::string FinishTexts::*> keys[] = {
+      {"msgConvertedCount", &FinishTexts::convertedCount},
+      {"msgFailedFiles", &FinishTexts::failedFiles},
+      {"msgFailedMore", &FinishTexts::failedMore},
+      {"msgReasonExitCode", &FinishTexts::reasonExitCode},
+      {"msgReasonSignal", &FinishTexts::reasonSignal},
+      {"msgReasonNotAFile", &FinishTexts::reasonNotAFile},
+      {"msgEmptyEntry", &FinishTexts::emptyEntry},
+  };
+  for (const auto& [key, field] : keys) {
+    const QString text = table.Text("frmMain", key);
+    Finish.*field = text.isEmpty() ? defaults.*field : text.toStdString();
+  }
 }
 
 void TfrmMain::ApplyJapaneseAdjustments() {

@@ -6,14 +6,17 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUrl>
 
 #include "app/QueueModel.h"
+#include "app/TypedFileNames.h"
 #include "app/UnitMain.h"
 #include "queue/FolderScan.h"
 #include "queue/QueueRules.h"
@@ -32,7 +35,17 @@ constexpr qint64 kScanPumpIntervalMs = 4;
 // drop typed names as soon as one of them matches a listed file.
 class OpenVideoDialog : public QFileDialog {
  public:
-  explicit OpenVideoDialog(QWidget* parent) : QFileDialog(parent) {}
+  explicit OpenVideoDialog(QWidget* parent) : QFileDialog(parent) {
+    setOption(QFileDialog::DontUseNativeDialog);
+    // The dialog's own check splits a name holding '"' into wrong pieces and
+    // disables Open; ours follows, so Open is there whenever a name is.
+    if (auto* field = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+      connect(field, &QLineEdit::textChanged, this, [this] {
+        auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        if (QPushButton* open = buttons ? buttons->button(QDialogButtonBox::Open) : nullptr)
+          open->setEnabled(!TypedFiles().isEmpty() || !selectedFiles().isEmpty());
+      });
+  }
 
   const QStringList& ChosenFiles() const { return chosen_; }
 
@@ -49,18 +62,10 @@ class OpenVideoDialog : public QFileDialog {
   }
 
  private:
-  // The names in the name field: one name, or several in double quotes.
+  // The names in the name field, as absolute paths.
   QStringList TypedFiles() const {
     const auto* field = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    const QString text = field ? field->text().trimmed() : QString();
-    QStringList names;
-    if (!text.contains(QLatin1Char('"'))) {
-      if (!text.isEmpty()) names << text;
-    } else {
-      const QStringList parts = text.split(QLatin1Char('"'));
-      for (qsizetype i = 1; i < parts.size(); i += 2)
-        if (!parts[i].isEmpty()) names << parts[i];
-    }
+    QStringList names = SplitTypedFileNames(field ? field->text() : QString());
     const QDir folder = directory();
     for (QString& name : names) name = QDir::cleanPath(folder.absoluteFilePath(name));
     return names;

@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "app/ActionBinding.h"
+#include "app/PlainToolTip.h"
 #include "ui/Guarded.h"
 #include "app/QueueModel.h"
 #include "common/Unit_common.h"
@@ -62,6 +63,9 @@ void TfrmMain::SetUpControls() {
   ui->listViewFiles->horizontalHeader()->setStretchLastSection(true);
   ui->listViewFiles->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   ui->listViewFiles->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  // File names are shown as they are, never read as markup.
+  ui->labelCurrentInfo->setTextFormat(Qt::PlainText);
+  ui->labelCurrentInfo->installEventFilter(new PlainToolTip(ui->labelCurrentInfo));
 
   BindButtonToAction(ui->buttonAdd, ui->ActionFileAdd);
   BindButtonToAction(ui->buttonDelete, ui->ActionFileDelete);
@@ -272,9 +276,8 @@ bool TfrmMain::ReadAutoPowerOff() const { return frmCommon->ReadAutoPowerOff(); 
 
 void TfrmMain::ShowPowerOffCountdown() { prompts_->ExecModal(frmPowerOffWindows_); }
 
-bool TfrmMain::AskFinishQuestion() {
-  return prompts_->AskYesNo(this, Title,
-                            msgFolderView + QStringLiteral("\r\n\r\n") + msgFinishInfo);
+bool TfrmMain::AskFinishQuestion(const RunReport& report) {
+  return prompts_->AskYesNo(this, Title, PathToText(FinishQuestionText(report, Finish)));
 }
 
 void TfrmMain::OpenOutputFolder(const std::string& folder) { frmCommon->OpenDocument(folder); }

@@ -12,6 +12,7 @@
 #include "engine/EncoderProgress.h"
 
 class IPrompts;
+class LanguageTable;
 class QMenu;
 class QueueModel;
 class TConsoleIO;
@@ -55,6 +56,8 @@ class TfrmMain : public QMainWindow, public IRunHost {
   void SetControlsEnabled(bool enabled);
   void ApplyLanguage(const std::string& languageFileName);
   void ApplyJapaneseAdjustments();
+  // The finish question's texts from the language file (section frmMain).
+  void ApplyFinishTexts(const LanguageTable& table);
 
   // Output folder (config.ini, setting/outputFolder).
   QString LoadOutputFolder() const;
@@ -102,7 +105,7 @@ class TfrmMain : public QMainWindow, public IRunHost {
   void ResetStatus() override;
   bool ReadAutoPowerOff() const override;
   void ShowPowerOffCountdown() override;
-  bool AskFinishQuestion() override;
+  bool AskFinishQuestion(const RunReport& report) override;
   void OpenOutputFolder(const std::string& folder) override;
 
   std::unique_ptr<Ui::TfrmMain> ui;
@@ -121,6 +124,8 @@ class TfrmMain : public QMainWindow, public IRunHost {
   QString msgFinishInfo;
   QString StringStartCaption;
   QString StringStopCaption;
+  // The finish question's texts, failures included (FinishQuestionText).
+  FinishTexts Finish;
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -1,9 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
 #include "app/UnitMain.h"
 #include "common/Unit_common.h"
 #include "ui/ErrorDisplay.h"
 
 int main(int argc, char** argv) {
+  // Our encoders stop when we die (set before any thread exists): they learn
+  // who started them, for a death that came before they could watch for it.
+  setenv("LIBM9S_PARENT_PID", std::to_string(getpid()).c_str(), 1);
   VelbrinApplication app(argc, argv);
   // The shared services come first: the main window's first showing reads the
   // language, the skin and config.ini through them.

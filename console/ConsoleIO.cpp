@@ -107,6 +107,16 @@ class NonBlocking {
   int flags_;
 };
 
+// Reaps the child; the way it ended, when waitpid tells.
+std::optional<TProcessExit> Reap(pid_t pid) {
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0)
+    if (errno != EINTR) return std::nullopt;
+  if (WIFEXITED(status)) return TProcessExit{true, WEXITSTATUS(status), 0};
+  if (WIFSIGNALED(status)) return TProcessExit{false, 0, WTERMSIG(status)};
+  return std::nullopt;
+}
+
 bool HasExited(int pidfd, int timeoutMs) {
   auto deadline = timeoutMs < 0
                       ? std::nullopt
@@ -151,6 +161,7 @@ void TConsoleIO::Run(const std::string& CommandLine, const std::string& CurrentD
   (void)ShowWindow;  // console children have no window on this platform
   // Checked before anything starts, so no child is ever left unrecorded.
   if (IsRunning()) throw std::logic_error("Assertion failure");
+  exitStatus_.reset();
   JoinEndedSessions(false);
 
   auto words = SplitShellWords(CommandLine);
@@ -352,8 +363,7 @@ void TConsoleIO::CloseProcess(int waitMs) {
   pid_t pid = processId_;
   FileDescriptor handle = std::move(processHandle_);
   if (HasExited(handle.Get(), waitMs)) {
-    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-    }
+    exitStatus_ = Reap(pid);
   } else {
     // Left running (no kill allowed): reap it whenever it ends, without us.
     std::thread([pid] {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,14 @@ struct TConsoleSession;
 
 // How standard output is cut into pieces, and which terminator Send appends.
 enum TSplitMode : std::uint8_t { smNone = 0, sm0D0A = 1, smSplitchar = 2 };
+
+// How a child ended, as waitpid reported it: by exit with a code, or by a signal.
+struct TProcessExit {
+  bool Exited = false;  // true: Code holds the exit code; false: Signal ended it
+  int Code = 0;
+  int Signal = 0;
+  bool Succeeded() const { return Exited && Code == 0; }
+};
 
 // One piece of the child's text; bytes one for one, zero bytes included.
 using TReceiveEvent = std::function<void(TConsoleIO* Sender, const std::string& Cmd)>;
@@ -51,6 +60,10 @@ class TConsoleIO : public QObject {
   // kills the child. Never blocks much longer than WaitTimeout; reports nothing.
   void Stop();
   bool IsRunning() const { return processId_ != 0; }
+  // How the last child ended: set before OnProcessStatusChange(false) fires
+  // and kept until the next Run; empty while a child runs, before the first
+  // one, and when the child was left running unreaped (no kill allowed).
+  const std::optional<TProcessExit>& ExitStatus() const { return exitStatus_; }
   // True while one of its events runs: the runner must not be destroyed then.
   bool IsHandlingNotice() const { return handlingNotices_ > 0; }
 
@@ -101,6 +114,7 @@ class TConsoleIO : public QObject {
   std::unique_ptr<TConsoleNotify> NotifyWindow;
   FileDescriptor inputWrite_;     // our end of the child's standard input
   pid_t processId_ = 0;           // 0 = no child recorded
+  std::optional<TProcessExit> exitStatus_;
   FileDescriptor processHandle_;  // pidfd of the recorded child
   std::shared_ptr<TConsoleSession> session_;
   std::vector<std::shared_ptr<TConsoleSession>> endedSessions_;

@@ -4,10 +4,12 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -37,6 +39,20 @@ void InstallHandlers() {
   ::signal(SIGPIPE, SIG_IGN);
 }
 
+// The encoder never outlives the program that started it: the death of the
+// parent arrives as SIGTERM, the orderly stop. A parent that died before this
+// point is no longer our parent; Velbrin names itself in LIBM9S_PARENT_PID,
+// and a named program that is gone while we were reparented means just that.
+// (A still-living one that is not our parent only passed the name on.)
+void StopWithParent() {
+  ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+  const char* named = std::getenv("LIBM9S_PARENT_PID");
+  if (named == nullptr || *named == '\0') return;
+  const pid_t parent = static_cast<pid_t>(std::atol(named));
+  if (parent > 1 && ::getppid() != parent && ::kill(parent, 0) != 0 && errno == ESRCH)
+    stopRequests.fetch_add(1);
+}
+
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 
 }  // namespace
@@ -49,6 +65,7 @@ bool IsQuitLine(const char* begin, const char* end) {
 
 StopControl::StopControl() {
   InstallHandlers();
+  StopWithParent();
   if (::pipe2(wake_, O_CLOEXEC) == 0) watcher_ = std::thread([this] { WatchInput(); });
 }
 

@@ -9,6 +9,7 @@
 #include "console/ConsoleIO.h"
 #include "engine/OutputPaths.h"
 #include "engine/OverwritePolicy.h"
+#include "platform/SystemError.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ void ConversionRun::StartRun() {
   if (active_ || closing_) return;
   const ActiveScope scope(*this);
   keepGoing_ = true;
+  report_ = RunReport();
   std::string folder = host_.OutputFolderText();
   if (folder.empty()) folder = DefaultOutputFolder();
   EnsureOutputFolder(folder);
@@ -57,9 +59,10 @@ void ConversionRun::StartRun() {
   const int count = host_.QueueCount();
   for (int i = 0; i < count; ++i) {
     if (!keepGoing_) return;
+    // Entries removed during the run: the one that is gone ends the loop.
+    if (i >= host_.QueueCount()) break;
     host_.SelectEntry(i);
     const std::string source = host_.EntryPath(i);
-    const std::string shortSource = ShortPathForm(source);
     folder = WithTrailingSeparator(folder);
     std::string output = folder + OutputName(source);
     // A .3gp source in the output folder would be its own output: the
@@ -69,20 +72,70 @@ void ConversionRun::StartRun() {
     else
       output = host_.ResolveExistingOutput(output);
     if (!scope.Usable()) return;
-    if (output.empty()) continue;
-
-    WritePlaceholder(output);
-    const std::string shortOutput = ShortPathForm(output);
-    const std::string command = host_.BuildCommandLine(shortSource, shortOutput);
-    host_.ClearLatestTime();
-    host_.ConsoleIO().Run(command, std::string(), false);
-    if (!WaitForEncoder(scope)) return;
+    if (output.empty()) {
+      report_.Add(EntryOutcome::Skipped);
+      continue;
+    }
+    if (!ConvertEntry(scope, source, output)) return;
   }
 
   host_.ResetStatus();
   if (host_.ReadAutoPowerOff()) host_.ShowPowerOffCountdown();
   if (!scope.Usable()) return;
-  if (host_.AskFinishQuestion() && scope.Usable()) host_.OpenOutputFolder(folder);
+  if (host_.AskFinishQuestion(report_) && scope.Usable()) host_.OpenOutputFolder(folder);
+}
+
+bool ConversionRun::ConvertEntry(const ActiveScope& scope, const std::string& source,
+                                 const std::string& output) {
+  if (!WritePlaceholder(output)) {
+    report_.AddFailure({source, EntryFailure::NotAFile, 0, output});
+    return true;
+  }
+  const std::string command = host_.BuildCommandLine(ShortPathForm(source), ShortPathForm(output));
+  host_.ClearLatestTime();
+  errorTail_.clear();
+  stopped_ = false;
+  try {
+    host_.ConsoleIO().Run(command, std::string(), false);
+  } catch (const SystemError& error) {
+    RemoveFailedOutput(output);
+    report_.AddFailure({source, EntryFailure::StartFailed, error.code(), error.what()});
+    return true;
+  }
+  if (!WaitForEncoder(scope)) return false;
+  JudgeEntry(source, output);
+  return true;
+}
+
+void ConversionRun::JudgeEntry(const std::string& source, const std::string& output) {
+  // Our own Stop ends the encoder as it likes (quit, or killed after the
+  // wait): its partial file stays, as the user asked for it.
+  if (stopped_) {
+    report_.Add(EntryOutcome::Stopped);
+    return;
+  }
+  const std::optional<TProcessExit>& exit = host_.ConsoleIO().ExitStatus();
+  if (exit && exit->Succeeded()) {
+    report_.Add(EntryOutcome::Converted);
+    return;
+  }
+  EntryFailure failure{source, EntryFailure::ExitCode, -1, LastTextLine(errorTail_)};
+  if (exit && !exit->Exited) {
+    failure.kind = EntryFailure::Signal;
+    failure.number = exit->Signal;
+  } else if (exit) {
+    failure.number = exit->Code;
+  }
+  RemoveFailedOutput(output);
+  report_.AddFailure(std::move(failure));
+}
+
+void ConversionRun::ReceiveEncoderError(std::string_view text) {
+  // Only the last line counts: a bounded tail keeps it whatever the encoder
+  // wrote before.
+  constexpr size_t kTailBytes = 4096;
+  errorTail_.append(text);
+  if (errorTail_.size() > 2 * kTailBytes) errorTail_.erase(0, errorTail_.size() - kTailBytes);
 }
 
 bool ConversionRun::WaitForEncoder(const ActiveScope& scope) {
@@ -95,6 +148,7 @@ bool ConversionRun::WaitForEncoder(const ActiveScope& scope) {
 
 void ConversionRun::StopRun() {
   keepGoing_ = false;
+  stopped_ = true;
   host_.ConsoleIO().Stop();
   host_.ResetStatus();
 }
@@ -102,6 +156,7 @@ void ConversionRun::StopRun() {
 void ConversionRun::Shutdown() {
   closing_ = true;
   keepGoing_ = false;
+  stopped_ = true;
   if (host_.ConsoleIO().IsRunning()) host_.ConsoleIO().Stop();
   DeleteTempScript();
 }

@@ -3,6 +3,9 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
+
+#include "engine/RunReport.h"
 
 class TConsoleIO;
 
@@ -26,7 +29,9 @@ class IRunHost {
   virtual void ResetStatus() = 0;
   virtual bool ReadAutoPowerOff() const = 0;
   virtual void ShowPowerOffCountdown() = 0;  // modal
-  virtual bool AskFinishQuestion() = 0;      // msgFolderView CR LF CR LF msgFinishInfo; Yes = true
+  // msgFolderView CR LF CR LF msgFinishInfo, with the failures between the
+  // two when there are any (FinishQuestionText); Yes = true.
+  virtual bool AskFinishQuestion(const RunReport& report) = 0;
   virtual void OpenOutputFolder(const std::string& folder) = 0;
 };
 
@@ -49,17 +54,35 @@ class ConversionRun {
   // no dialog shows, so the host may release the runner right after this.
   void Shutdown();
 
+  // The encoder's standard error, piece by piece: its last line is the
+  // reason kept when the entry fails.
+  void ReceiveEncoderError(std::string_view text);
+  // False from a Stop until the next encoder starts: the text a stopped
+  // encoder still delivers must not write the status line again.
+  bool ShowsProgress() const { return !stopped_; }
+
   bool KeepGoing() const { return keepGoing_; }
   bool IsActive() const { return active_; }
+  // The outcomes of the current or last run.
+  const RunReport& Report() const { return report_; }
 
  private:
   class ActiveScope;
   // Waits while the encoder runs; false when the run must end at once.
   bool WaitForEncoder(const ActiveScope& scope);
+  // Places the placeholder, starts the encoder and waits for it; false
+  // when the run must end at once.
+  bool ConvertEntry(const ActiveScope& scope, const std::string& source,
+                    const std::string& output);
+  // The entry's outcome from how its encoder ended.
+  void JudgeEntry(const std::string& source, const std::string& output);
 
   IRunHost& host_;
   bool keepGoing_ = true;
   bool active_ = false;
   bool closing_ = false;
+  bool stopped_ = false;    // Stop was given during the current entry
+  std::string errorTail_;   // the end of the current encoder's standard error
+  RunReport report_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

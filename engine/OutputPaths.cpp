@@ -67,9 +67,22 @@ void EnsureOutputFolder(const std::string& folder) {
   fs::create_directories(path, error);
 }
 
-void WritePlaceholder(const std::string& path) {
-  FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (file.get() < 0) RaiseLastOSError();
+bool WritePlaceholder(const std::string& path) {
+  // Not truncated at open: only once it is known to be a regular file. A
+  // FIFO without reader fails at once (ENXIO) instead of blocking the window.
+  FileDescriptor file(::open(path.c_str(),
+                             O_WRONLY | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC,
+                             0666));
+  if (file.get() < 0) {
+    if (errno == ELOOP || errno == EISDIR || errno == ENXIO || errno == EAGAIN ||
+        errno == EWOULDBLOCK)
+      return false;
+    RaiseLastOSError();
+  }
+  struct stat info {};
+  if (::fstat(file.get(), &info) != 0) RaiseLastOSError();
+  if (!S_ISREG(info.st_mode)) return false;
+  if (::ftruncate(file.get(), 0) != 0) RaiseLastOSError();
   std::string_view rest = kPlaceholder;
   while (!rest.empty()) {
     const ssize_t written = ::write(file.get(), rest.data(), rest.size());
@@ -80,6 +93,12 @@ void WritePlaceholder(const std::string& path) {
     rest.remove_prefix(static_cast<size_t>(written));
   }
   if (file.Close() != 0) RaiseLastOSError();
+  return true;
+}
+
+void RemoveFailedOutput(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) ::unlink(path.c_str());
 }
 
 std::string ShortPathForm(const std::string& path) {

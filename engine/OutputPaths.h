@@ -18,8 +18,14 @@ std::string WithTrailingSeparator(std::string folder);
 // write into the folder reports it.
 void EnsureOutputFolder(const std::string& folder);
 // Creates or truncates the file and writes "temp" CR LF (6 bytes), reserving
-// the output name; throws SystemError when that fails.
-void WritePlaceholder(const std::string& path);
+// the output name. It never blocks, never follows a symbolic link and writes
+// only into a regular file: false, with nothing changed, when a folder, a
+// link, a pipe or another non-file is at the path. Throws SystemError when
+// the file cannot be made or written (a missing folder, no permission).
+bool WritePlaceholder(const std::string& path);
+// Deletes what a failed entry left at its output path, if it is a regular
+// file; anything else there is not ours and stays.
+void RemoveFailedOutput(const std::string& path);
 // Linux has no short names: the path itself, or the empty text when nothing exists at it.
 std::string ShortPathForm(const std::string& path);
 // True when both paths exist and name the same file (hard links and

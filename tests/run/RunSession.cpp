@@ -169,6 +169,7 @@ FifoFeeder::FifoFeeder(const fs::path& fifo, std::string bytes, int pieces,
         p += w;
         n -= static_cast<size_t>(w);
       }
+      ++fed_;
       if (!last) std::this_thread::sleep_for(pace);
     }
     ::close(fd);
@@ -180,9 +181,9 @@ FifoFeeder::~FifoFeeder() {
   thread_.join();
 }
 
-std::vector<pid_t> EncoderChildren() {
+std::vector<pid_t> EncoderChildren(pid_t parent) {
   std::vector<pid_t> pids;
-  const pid_t self = ::getpid();
+  const pid_t self = parent != 0 ? parent : ::getpid();
   for (const auto& entry : fs::directory_iterator("/proc")) {
     const std::string name = entry.path().filename().string();
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;

@@ -117,14 +117,17 @@ class FifoFeeder {
              std::chrono::milliseconds pace, bool hold);
   ~FifoFeeder();
   void Release() { released_ = true; }
+  // The pieces written so far.
+  int Fed() const { return fed_; }
 
  private:
   std::atomic<bool> released_{false};
+  std::atomic<int> fed_{0};
   std::thread thread_;
 };
 
-// Processes of ours (children of this process) whose program is libm9s.
-std::vector<pid_t> EncoderChildren();
+// Living processes whose program is libm9s, children of parent (of this process when 0).
+std::vector<pid_t> EncoderChildren(pid_t parent = 0);
 bool ProcessGone(pid_t pid);
 // Processes events until the condition holds or the limit passes.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit);
