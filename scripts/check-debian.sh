@@ -23,8 +23,16 @@ repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
 commit=$(git -C "$repo" rev-parse HEAD)
 git -C "$repo" diff --quiet HEAD || echo "check-debian.sh: uncommitted changes are not checked" >&2
 
-mirror=${VELBRIN_DEBIAN_MIRROR:-$(sed -nE 's#^(URIs:[[:space:]]*|deb[[:space:]]+(\[[^]]*\][[:space:]]+)?)(https?://[^[:space:]]*/debian)/?([[:space:]].*)?$#\3#p' \
-  /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null | head -n1)}
+host_mirror() {
+  local f found=""
+  for f in /etc/apt/sources.list.d/*.sources /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -r "$f" ] || continue
+    found=$(sed -nE 's#^(URIs:[[:space:]]*|deb[[:space:]]+(\[[^]]*\][[:space:]]+)?)(https?://[^[:space:]]*/debian)/?([[:space:]].*)?$#\3#p' "$f")
+    [ -z "$found" ] || break
+  done
+  echo "${found%%$'\n'*}"
+}
+mirror=${VELBRIN_DEBIAN_MIRROR:-$(host_mirror)}
 mirror=${mirror:-http://deb.debian.org/debian}
 security=${mirror%/debian}/debian-security
 
