@@ -12,13 +12,13 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "convert videos into 3GP files for mobile phones
- Velbrin converts video files of many kinds (AVI, MPEG, WMV, RM, MOV, VOB,
- MKV, MP4 and more) into 3GP files that mobile phones play: MPEG-4 video
- with AAC audio. Queue files or whole folders, choose size, bitrates, frame
- rate, sample rate and channels, and press Start. Each file is converted by
- the companion console encoder libm9s, built on FFmpeg's libraries.")
+# The synopsis is the summary above; this becomes the extended description, line by line.
+set(CPACK_PACKAGE_DESCRIPTION
+"Velbrin converts video files of many kinds (AVI, MPEG, WMV, RM, MOV, VOB,
+MKV, MP4 and more) into 3GP files that mobile phones play: MPEG-4 video
+with AAC audio. Queue files or whole folders, choose size, bitrates, frame
+rate, sample rate and channels, and press Start. Each file is converted by
+the companion console encoder libm9s, built on FFmpeg's libraries.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time rather than linked: the window system plugin.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
