@@ -39,7 +39,7 @@ function(velbrin_test name)
 endfunction()
 
 # velbrin_data(TARGET SUBFOLDER PATTERN): copies the current folder's files that
-# match PATTERN byte for byte into SUBFOLDER of the program folder.
+# match PATTERN byte for byte into SUBFOLDER of the program folder, built and installed.
 function(velbrin_data target subfolder pattern)
   file(GLOB files CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${pattern}")
   set(outputs)
@@ -50,4 +50,5 @@ function(velbrin_data target subfolder pattern)
     list(APPEND outputs "${out}")
   endforeach()
   add_custom_target(${target} ALL DEPENDS ${outputs})
+  install(FILES ${outputs} DESTINATION "${VELBRIN_INSTALL_PROGRAMDIR}/${subfolder}")
 endfunction()
