@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/UnitMain.h"
+#include "common/QtTranslation.h"
 #include "common/Unit_common.h"
 #include "ui/ErrorDisplay.h"
+#include "ui/SleepInhibitor.h"
 
 int main(int argc, char** argv) {
   VelbrinApplication app(argc, argv);
@@ -9,6 +11,10 @@ int main(int argc, char** argv) {
   // language, the skin and config.ini through them.
   TfrmCommon common;
   frmCommon = &common;
+  // Qt's own texts follow the language; they must be in place before any window.
+  const QtTranslation qtTexts(common.LanguageIndex());
+  LogindSleepInhibitor inhibitor;
+  common.SetSleepInhibitor(&inhibitor);
   int result = 0;
   {
     TfrmMain frmMain;
@@ -16,6 +22,7 @@ int main(int argc, char** argv) {
     frmMain.show();
     result = app.exec();
   }
+  common.SetSleepInhibitor(nullptr);  // releases a lock still held
   frmCommon = nullptr;
   return result;
 }
