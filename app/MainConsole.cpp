@@ -43,7 +43,10 @@ void TfrmMain::ConsoleIOReceiveError(const std::string& text) {
   if (Run.ShowsProgress()) RunGuarded([&] { HandleEncoderText(text); });
 }
 
-void TfrmMain::ConsoleIOProcessStatusChange(bool isRunning) { SetControlsEnabled(!isRunning); }
+void TfrmMain::ConsoleIOProcessStatusChange(bool isRunning) {
+  SetControlsEnabled(!isRunning);
+  frmCommon->KeepAwake(isRunning);  // no sleep while an encoder runs
+}
 
 void TfrmMain::HandleEncoderText(std::string_view text) {
   const int selected = SelectedIndex();

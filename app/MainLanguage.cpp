@@ -18,6 +18,7 @@
 #include "queue/Unit_common_directory.h"
 #include "shutdown/UnitCloseWindows.h"
 #include "shutdown/UnitSetting.h"
+#include "ui/ErrorDisplay.h"
 #include "ui_UnitMain.h"
 
 namespace {
@@ -119,7 +120,9 @@ void TfrmMain::ApplyLanguage(const std::string& languageFileName) {
     const QString text = table.Text(std::string(entry.section), std::string(entry.key));
     if (entry.section == "App") {
       Title = text;
-      QApplication::setApplicationDisplayName(text);
+      // Not the application's display name: X11 and Wayland would append it to
+      // every window title.
+      SetErrorCaption(text);
       continue;
     }
     if (entry.section == "frmMain" && IsKeptMessageKey(entry.key)) {

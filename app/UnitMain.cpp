@@ -231,6 +231,8 @@ void TfrmMain::editOutputFolderChange() {
 }
 
 void TfrmMain::ActionSetDirectoryExecute() {
+  // The dialog opens on the current output folder, where the tree has it.
+  frmDirectory_->SelectFolder(ui->editOutputFolder->text());
   if (prompts_->ExecModal(frmDirectory_) == QDialog::Accepted)
     ui->editOutputFolder->setText(frmDirectory_->ChosenFolder);
 }

@@ -5,8 +5,10 @@
 #include <string>
 
 #include "app/UnitMain.h"
+#include "common/QtTranslation.h"
 #include "common/Unit_common.h"
 #include "ui/ErrorDisplay.h"
+#include "ui/SleepInhibitor.h"
 
 int main(int argc, char** argv) {
   // Our encoders stop when we die (set before any thread exists): they learn
@@ -17,6 +19,10 @@ int main(int argc, char** argv) {
   // language, the skin and config.ini through them.
   TfrmCommon common;
   frmCommon = &common;
+  // Qt's own texts follow the language; they must be in place before any window.
+  const QtTranslation qtTexts(common.LanguageIndex());
+  LogindSleepInhibitor inhibitor;
+  common.SetSleepInhibitor(&inhibitor);
   int result = 0;
   {
     TfrmMain frmMain;
@@ -24,6 +30,7 @@ int main(int argc, char** argv) {
     frmMain.show();
     result = app.exec();
   }
+  common.SetSleepInhibitor(nullptr);  // releases a lock still held
   frmCommon = nullptr;
   return result;
 }

@@ -3,10 +3,13 @@
 
 #include <string>
 
-// The only access to config.ini: every call reads or writes the file at once, nothing is cached.
+// The only access to config.ini: every call reads or writes the file at once,
+// nothing is cached. With a seed file, reads take the seed's values until the
+// file exists, and the first write starts from the seed's bytes in a folder
+// made as needed (the user's configuration folder).
 class ConfigStore {
  public:
-  explicit ConfigStore(std::string fileName);
+  explicit ConfigStore(std::string fileName, std::string seedFileName = std::string());
 
   int ReadInteger(const std::string& section, const std::string& key, int fallback) const;
   std::string ReadString(const std::string& section, const std::string& key,
@@ -18,5 +21,8 @@ class ConfigStore {
   const std::string& FileName() const { return fileName_; }
 
  private:
+  const std::string& ReadFrom() const;
+
   std::string fileName_;
+  std::string seedFileName_;
 };

@@ -3,11 +3,12 @@
 
 #include <array>
 #include <climits>
+#include <cstdlib>
 
 #include <unistd.h>
 
+#include "common/ConfigLocation.h"
 #include "platform/SystemError.h"
-#include "ui/PathText.h"
 #include "ui/ShellService.h"
 
 TfrmCommon* frmCommon = nullptr;
@@ -20,13 +21,14 @@ constexpr const char* kChineseHomePage = "https://velbrin.example.org/zh-cn/";
 constexpr ProductPages kChineseProductPages{{kChineseHomePage, kChineseHomePage, kChineseHomePage,
                                              kChineseHomePage, kChineseHomePage, kChineseHomePage,
                                              kChineseHomePage}};
+// In the order of the N_Product entries: each opens the page of the product its caption names.
 constexpr ProductPages kEnglishProductPages{{
-    "https://velbrin.example.org/en/products/video-joiner",
-    "https://velbrin.example.org/en/products/video-splitter",
-    "https://velbrin.example.org/en/products/audio-converter",
     "https://velbrin.example.org/en/products/dvd-ripper",
     "https://velbrin.example.org/en/products/mp4-converter",
-    "https://velbrin.example.org/en/products/gif-maker",
+    "https://velbrin.example.org/en/products/avi-converter",
+    "https://velbrin.example.org/en/products/audio-converter",
+    "https://velbrin.example.org/en/products/video-joiner",
+    "https://velbrin.example.org/en/products/video-splitter",
     "https://velbrin.example.org/en/products/screen-recorder",
 }};
 
@@ -80,8 +82,10 @@ TfrmCommon::~TfrmCommon() = default;
 void TfrmCommon::StartupRoutine(const std::string& programFolder) {
   programFolder_ = programFolder.empty() ? ExecutableFolder() : programFolder;
   if (programFolder_.back() != '/') programFolder_ += '/';
-  configFileName_ = programFolder_ + "config.ini";
-  config_ = ConfigStore(configFileName_);
+  const ConfigLocation location =
+      LocateConfigFile(programFolder_, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+  configFileName_ = location.fileName;
+  config_ = ConfigStore(location.fileName, location.seedFileName);
   languageIndex_ = config_.ReadInteger("common", "language", 2);
   const LanguageRow& row = RowFor(languageIndex_);
   languageFileName_ = programFolder_ + row.languageFile;
@@ -91,29 +95,10 @@ void TfrmCommon::StartupRoutine(const std::string& programFolder) {
   feedbackAddress_ = row.feedback;
 }
 
-void TfrmCommon::OpenDocument(const std::string& target) {
-  IShellService* shell = shell_;
-  if (shell == nullptr) {
-    if (!desktopShell_) desktopShell_ = std::make_unique<DesktopShellService>();
-    shell = desktopShell_.get();
-  }
-  shell->Open(PathToText(target));
-}
-
-void TfrmCommon::OpenHelpFile() { OpenDocument(helpFileName_); }
-
-void TfrmCommon::OpenHomePage() { OpenDocument(homePageAddress_); }
-
-void TfrmCommon::OpenSupport() { OpenDocument(supportAddress_); }
-
-void TfrmCommon::OpenFeedbackPage() { OpenDocument(feedbackAddress_); }
-
 void TfrmCommon::OpenProductPage(int n) {
   const ProductPages& pages = RowFor(languageIndex_).productPages;
   if (n < 1 || n > static_cast<int>(pages.size())) return;  // no such menu entry
   OpenDocument(pages[static_cast<size_t>(n - 1)]);
 }
-
-void TfrmCommon::SetShellService(IShellService* shell) { shell_ = shell; }
 
 void TfrmCommon::SetPowerOffService(IPowerOffService* powerOff) { powerOff_ = powerOff; }

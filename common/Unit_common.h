@@ -4,10 +4,13 @@
 #include <memory>
 #include <string>
 
+#include <QString>
+
 #include "common/ConfigStore.h"
 
 class IShellService;
 class IPowerOffService;
+class ISleepInhibitor;
 class TsuiSkinEngine;
 
 // The shared services object: created before any window, never shown, kept
@@ -33,8 +36,10 @@ class TfrmCommon {
   const std::string& FeedbackAddress() const { return feedbackAddress_; }
   const ConfigStore& Config() const { return config_; }
 
-  // Help and web links, handed to the shell's "open".
+  // Help and web links, handed to the shell's "open" (Unit_common_shell.cpp).
+  // When the desktop cannot open one, a message box says what to install.
   void OpenDocument(const std::string& target);
+  QString OpenFailureText(const std::string& target) const;
   void OpenHelpFile();
   void OpenHomePage();
   void OpenSupport();
@@ -55,6 +60,12 @@ class TfrmCommon {
   // Services; the real ones are used until a test puts its own in place.
   void SetShellService(IShellService* shell);
   void SetPowerOffService(IPowerOffService* powerOff);
+  // The sleep inhibitor held while an encoder runs; none until one is set.
+  void SetSleepInhibitor(ISleepInhibitor* inhibitor);
+  // Called with the runner's state each time an encoder starts or ends.
+  void KeepAwake(bool encoderRunning);
+  // A text of the language file (read anew; the empty text when missing).
+  QString Text(const char* section, const char* key) const;
   // The main window's skin engine, which LoadSkinFile drives.
   void SetSkinEngine(TsuiSkinEngine* engine) { skinEngine_ = engine; }
   TsuiSkinEngine* SkinEngine() const { return skinEngine_; }
@@ -72,8 +83,12 @@ class TfrmCommon {
   IShellService* shell_ = nullptr;
   std::unique_ptr<IShellService> desktopShell_;  // used while no service is set
   IPowerOffService* powerOff_ = nullptr;
+  ISleepInhibitor* inhibitor_ = nullptr;
   TsuiSkinEngine* skinEngine_ = nullptr;
 };
+
+// The language key of what to install when the shell cannot open the target.
+const char* OpenFailureHintKey(const std::string& target);
 
 // The one global instance, created first by the program entry.
 extern TfrmCommon* frmCommon;

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
@@ -12,6 +13,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -149,6 +151,14 @@ std::optional<std::string> ReadFileBytes(const std::string& file) {
   return bytes;
 }
 
+std::optional<std::string> ReadIfReadable(const std::string& file) {
+  try {
+    return ReadFileBytes(file);
+  } catch (const SystemError&) {
+    return std::nullopt;
+  }
+}
+
 std::string LineEnding(std::string_view bytes) {
   size_t end = bytes.find_first_of("\r\n");
   if (end == std::string_view::npos) return "\n";
@@ -169,10 +179,42 @@ std::string StoredValue(std::string_view value) {
   return '"' + std::string(value) + '"';
 }
 
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+// Draws the random part of a temporary name without opening any file.
+std::string RandomSuffix() {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  unsigned char raw[8] = {};
+  if (::getrandom(raw, sizeof raw, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof raw)) {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (size_t i = 0; i < sizeof raw; ++i)
+      raw[i] = static_cast<unsigned char>((now >> (i * 5)) ^ (::getpid() >> i));
+  }
+  std::string suffix;
+  for (unsigned char c : raw) suffix += kLetters[c % (sizeof kLetters - 1)];
+  return suffix;
+}
+
+// A temporary file beside the file it will replace. It is opened close-on-exec,
+// so a child started meanwhile by another thread never inherits it, and created
+// with mode 0666 so that the kernel applies the umask: reading the umask would
+// mean changing it for the whole process for a moment.
 class TempFile {
  public:
-  explicit TempFile(std::string pattern) : path_(std::move(pattern)) {
-    fd_ = ::mkstemp(path_.data());
+  explicit TempFile(const std::string& prefix) {
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+      path_ = prefix + RandomSuffix();
+      fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+      if (fd_ < 0 && errno != EEXIST) break;
+    }
     if (fd_ < 0) path_.clear();
   }
   ~TempFile() {
@@ -183,17 +225,10 @@ class TempFile {
   TempFile& operator=(const TempFile&) = delete;
 
   bool Ok() const { return fd_ >= 0; }
-  bool Write(std::string_view bytes) {
-    while (!bytes.empty()) {
-      ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) return false;
-      bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-  }
-  bool SyncAndClose(mode_t mode) {
-    bool ok = ::fchmod(fd_, mode) == 0 && ::fsync(fd_) == 0;
+  bool Write(std::string_view bytes) { return WriteAll(fd_, bytes); }
+  // A replaced file keeps its mode; a new one keeps the mode it was created with.
+  bool SyncAndClose(std::optional<mode_t> mode) {
+    bool ok = (!mode || ::fchmod(fd_, *mode) == 0) && ::fsync(fd_) == 0;
     ok = (::close(fd_) == 0) && ok;
     fd_ = -1;
     return ok;
@@ -220,10 +255,17 @@ std::string NameOf(const std::string& file) {
   return slash == std::string::npos ? file : file.substr(slash + 1);
 }
 
-mode_t NewFileMode() {
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+// The file a chain of symbolic links ends at (which may not exist yet), so a
+// write replaces the target and leaves the link a link.
+std::string LinkTarget(std::string file) {
+  for (int hop = 0; hop < 40; ++hop) {
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(file.c_str(), target.data(), target.size());
+    if (n < 0) return file;  // not a link (or nothing there)
+    target.resize(static_cast<size_t>(n));
+    file = target.starts_with('/') ? target : FolderOf(file) + target;
+  }
+  return file;  // a loop: the write fails on it and says so
 }
 
 // The folder of a profile file, open while one write reads, changes and
@@ -262,13 +304,24 @@ class LockedFolder {
 
 // Replaces the file with bytes through a temporary file in its folder, so a
 // crash or a full disk leaves either the old or the new file, never a part.
-bool ReplaceFile(const std::string& file, std::string_view bytes, mode_t mode,
-                 const LockedFolder& folder) {
-  TempFile temp(FolderOf(file) + "." + NameOf(file) + ".XXXXXX");
-  if (!temp.Ok() || !temp.Write(bytes) || !temp.SyncAndClose(mode) || !temp.RenameTo(file))
-    return false;
+// Nothing when the folder refuses new files to this user at all.
+std::optional<bool> ReplaceFile(const std::string& file, std::string_view bytes,
+                                std::optional<mode_t> mode, const LockedFolder& folder) {
+  TempFile temp(FolderOf(file) + "." + NameOf(file) + ".");
+  if (!temp.Ok() && (errno == EACCES || errno == EPERM || errno == EROFS)) return std::nullopt;
+  if (!temp.Ok()) return false;
+  if (!temp.Write(bytes) || !temp.SyncAndClose(mode) || !temp.RenameTo(file)) return false;
   folder.Sync();  // the rename itself; the file is already complete
   return true;
+}
+
+// A writable file in a folder that takes no new file can only be rewritten in place.
+bool RewriteInPlace(const std::string& file, std::string_view bytes) {
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = WriteAll(fd, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
+                  ::fsync(fd) == 0;
+  return (::close(fd) == 0) && ok;
 }
 
 }  // namespace
@@ -290,12 +343,8 @@ Document Document::Parse(std::string bytes) {
 }
 
 Document Document::Load(const std::string& file) {
-  try {
-    std::optional<std::string> bytes = ReadFileBytes(file);
-    return bytes ? Parse(std::move(*bytes)) : Document();
-  } catch (const SystemError&) {
-    return Document();
-  }
+  std::optional<std::string> bytes = ReadIfReadable(file);
+  return bytes ? Parse(std::move(*bytes)) : Document();
 }
 
 std::optional<std::string> Document::Value(std::string_view section, std::string_view key) const {
@@ -376,20 +425,24 @@ std::string SetValue(std::string_view bytes, std::string_view section, std::stri
 }
 
 void WriteString(const std::string& file, std::string_view section, std::string_view key,
-                 std::string_view value) {
+                 std::string_view value, const std::string& seedFile) {
   if (value.find_first_of("\r\n") != std::string_view::npos) throw WriteError(file);
-  const LockedFolder lock(FolderOf(file));
+  const std::string target = LinkTarget(file);
+  const LockedFolder lock(FolderOf(target));
   std::optional<std::string> old;
-  mode_t mode = NewFileMode();
   try {
-    old = ReadFileBytes(file);
+    old = ReadFileBytes(target);
   } catch (const SystemError&) {
     throw WriteError(file);  // writing without the old bytes would lose the other keys
   }
+  std::optional<mode_t> mode;
   struct stat info {};
-  if (old && ::stat(file.c_str(), &info) == 0) mode = info.st_mode & 07777;
+  if (old && ::stat(target.c_str(), &info) == 0) mode = info.st_mode & 07777;
+  if (!old && !seedFile.empty()) old = ReadIfReadable(seedFile);
   const std::string bytes = SetValue(old.value_or(std::string()), section, key, value);
-  if (!ReplaceFile(file, bytes, mode, lock)) throw WriteError(file);
+  const std::optional<bool> replaced = ReplaceFile(target, bytes, mode, lock);
+  const bool written = replaced ? *replaced : (mode && RewriteInPlace(target, bytes));
+  if (!written) throw WriteError(file);
 }
 
 }  // namespace profile

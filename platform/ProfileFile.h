@@ -49,8 +49,12 @@ std::optional<int> ParseProfileInteger(std::string_view text);
 // was; a value holding CR or LF cannot be stored on one line and is refused.
 // The file is replaced atomically, and writers in other processes take turns
 // (an exclusive flock on the folder); a refused write throws WriteError.
+// A symbolic link is written through to its target. A writable file in a
+// folder that takes no new file is rewritten in place, the one case without
+// atomicity. When the file does not exist yet, `seedFile` (if given and
+// readable) supplies its starting bytes.
 void WriteString(const std::string& file, std::string_view section, std::string_view key,
-                 std::string_view value);
+                 std::string_view value, const std::string& seedFile = std::string());
 
 // The new bytes of a profile file after setting one key; the rules of WriteString.
 std::string SetValue(std::string_view bytes, std::string_view section, std::string_view key,

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "queue/Unit_batch.h"
 
-#include "queue/FolderTree.h"
 #include "ui/PathText.h"
 #include "ui_Unit_batch.h"
-
-const char kComputerNodeName[] = "Computer";
 
 std::string TrimExtension(const std::string& text) {
   auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
@@ -15,13 +12,18 @@ std::string TrimExtension(const std::string& text) {
   return text.substr(begin, end - begin);
 }
 
-TFrmBatchAdd::TFrmBatchAdd(QWidget* parent) : QDialog(parent), ui(new Ui::TFrmBatchAdd) {
+TFrmBatchAdd::TFrmBatchAdd(QWidget* parent, QStringList mediaRoots)
+    : QDialog(parent), ui(new Ui::TFrmBatchAdd) {
   ui->setupUi(this);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
   setFixedSize(402, 271);
-  tree_ = new FolderTree(ui->ShellTreeView, QStringLiteral("/"),
-                         QString::fromLatin1(kComputerNodeName));
+  // The computer node has no folder of its own: its path text is its name.
+  const FolderTree::Root root{ComputerNodeName(), ComputerNodeName(), QString(),
+                              QAbstractFileIconProvider::Computer};
+  tree_ = new FolderTree(ui->ShellTreeView, root, [roots = std::move(mediaRoots)] {
+    return QList<FolderPlace>{{QStringLiteral("/"), QStringLiteral("/")}} + MountedVolumes(roots);
+  });
   connect(ui->buttonOK, &QPushButton::clicked, this, &TFrmBatchAdd::buttonOKClick);
   connect(ui->buttonCancel, &QPushButton::clicked, this, &TFrmBatchAdd::buttonCancelClick);
 }
@@ -44,3 +46,8 @@ void TFrmBatchAdd::buttonOKClick() {
 }
 
 void TFrmBatchAdd::buttonCancelClick() { hide(); }
+
+void TFrmBatchAdd::showEvent(QShowEvent* event) {
+  tree_->Refresh();
+  QDialog::showEvent(event);
+}

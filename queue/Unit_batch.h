@@ -6,20 +6,23 @@
 #include <string>
 
 #include <QDialog>
+#include <QStringList>
 
-class FolderTree;
+#include "queue/FolderTree.h"
 
 namespace Ui {
 class TFrmBatchAdd;
 }
 
-// The modeless add-from-folder dialog. Its folder, extension and sub-folder
-// box keep their state between showings.
+// The modeless add-from-folder dialog. Its tree's root is the computer, which
+// holds the file-system root and every volume mounted under the media roots.
+// Its folder, extension and sub-folder box keep their state between showings;
+// each showing reads the tree again.
 class TFrmBatchAdd : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TFrmBatchAdd(QWidget* parent = nullptr);
+  explicit TFrmBatchAdd(QWidget* parent = nullptr, QStringList mediaRoots = DefaultMediaRoots());
   ~TFrmBatchAdd() override;
 
   // Hides the dialog and hands the selected folder, the sub-folder box and the
@@ -38,11 +41,12 @@ class TFrmBatchAdd : public QDialog {
 
   std::unique_ptr<Ui::TFrmBatchAdd> ui;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   FolderTree* tree_;
 };
 
-// The label and path text of the batch tree's root node.
-extern const char kComputerNodeName[];
 // The extension text with blanks and control characters removed from both ends.
 std::string TrimExtension(const std::string& text);

@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QStandardPaths>
 
-#include "queue/FolderTree.h"
 #include "ui_Unit_common_directory.h"
 
 QString TFrmDirectory::DesktopFolder() {
@@ -14,13 +13,23 @@ QString TFrmDirectory::DesktopFolder() {
   return QDir::homePath();
 }
 
-TFrmDirectory::TFrmDirectory(QWidget* parent) : QDialog(parent), ui(new Ui::TFrmDirectory) {
+TFrmDirectory::TFrmDirectory(QWidget* parent, QStringList mediaRoots)
+    : QDialog(parent), ui(new Ui::TFrmDirectory) {
   ui->setupUi(this);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
   setFixedSize(401, 306);
   setModal(true);
-  tree_ = new FolderTree(ui->ShellTreeView1, DesktopFolder());
+  const QString desktop = DesktopFolder();
+  const FolderTree::Root root{QStandardPaths::displayName(QStandardPaths::DesktopLocation), desktop,
+                              desktop, QAbstractFileIconProvider::Desktop};
+  tree_ = new FolderTree(ui->ShellTreeView1, root, [roots = std::move(mediaRoots)] {
+    QList<FolderPlace> places{
+        {QString(), QDir::homePath()},
+        {QString(), QStandardPaths::writableLocation(QStandardPaths::MoviesLocation)},
+        {ComputerNodeName(), QStringLiteral("/")}};
+    return places + MountedVolumes(roots);
+  });
   connect(ui->ButtonOK, &QPushButton::clicked, this, &TFrmDirectory::ButtonOKClick);
   connect(ui->ButtonCancel, &QPushButton::clicked, this, &TFrmDirectory::ButtonCancelClick);
 }
@@ -39,6 +48,11 @@ void TFrmDirectory::ButtonOKClick() {
 void TFrmDirectory::ButtonCancelClick() {
   ChosenFolder.clear();
   QDialog::reject();
+}
+
+void TFrmDirectory::showEvent(QShowEvent* event) {
+  tree_->Refresh();
+  QDialog::showEvent(event);
 }
 
 void TFrmDirectory::keyPressEvent(QKeyEvent* event) {

@@ -5,22 +5,27 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
-class FolderTree;
+#include "queue/FolderTree.h"
 
 namespace Ui {
 class TFrmDirectory;
 }
 
-// The modal output-folder dialog, rooted at the user's desktop folder (the
-// home folder when there is none). OK: ChosenFolder = the selected path,
+// The modal output-folder dialog. Its tree's root is the desktop (the desktop
+// folder, or the home folder when there is none), holding the home folder,
+// the videos folder, the computer (the file-system root) and every volume
+// mounted under the media roots, then the desktop's own folders. Each showing
+// reads the tree again, so folders and volumes that came meanwhile are there.
+// OK: ChosenFolder = the selected path,
 // Accepted. Cancel or Escape: ChosenFolder empty, Rejected. The close box:
 // Rejected, ChosenFolder left as it was.
 class TFrmDirectory : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TFrmDirectory(QWidget* parent = nullptr);
+  explicit TFrmDirectory(QWidget* parent = nullptr, QStringList mediaRoots = DefaultMediaRoots());
   ~TFrmDirectory() override;
 
   void ButtonOKClick();
@@ -36,6 +41,7 @@ class TFrmDirectory : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   FolderTree* tree_;

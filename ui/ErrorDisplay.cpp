@@ -10,6 +10,11 @@ ErrorSink& Sink() {
   return sink;
 }
 
+QString& Caption() {
+  static QString caption;
+  return caption;
+}
+
 }  // namespace
 
 VelbrinApplication::VelbrinApplication(int& argc, char** argv) : QApplication(argc, argv) {}
@@ -34,8 +39,8 @@ void ShowExceptionText(const QString& text) {
     Sink()(text);
     return;
   }
-  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
-                  QMessageBox::Ok, QApplication::activeWindow());
+  QMessageBox box(QMessageBox::Critical, Caption(), text, QMessageBox::Ok,
+                  QApplication::activeWindow());
   box.exec();
 }
 
@@ -44,3 +49,7 @@ ErrorSink SetErrorSink(ErrorSink sink) {
   Sink() = std::move(sink);
   return previous;
 }
+
+void SetErrorCaption(const QString& caption) { Caption() = caption; }
+
+QString ErrorCaption() { return Caption(); }

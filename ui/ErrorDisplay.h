@@ -21,5 +21,8 @@ class VelbrinApplication : public QApplication {
 void ShowException(const std::exception& error);
 void ShowExceptionText(const QString& text);
 using ErrorSink = std::function<void(const QString& text)>;
+// The application title, the display's caption (empty until the language is applied).
+void SetErrorCaption(const QString& caption);
+QString ErrorCaption();
 // Returns the previous sink; an empty sink restores the message box.
 ErrorSink SetErrorSink(ErrorSink sink);

@@ -10,8 +10,8 @@
 
 #include "ui/PathText.h"
 
-void DesktopShellService::Open(const QString& target) {
-  QDesktopServices::openUrl(ShellUrl(target));  // the result is not reported to the user
+bool DesktopShellService::Open(const QString& target) {
+  return QDesktopServices::openUrl(ShellUrl(target));
 }
 
 QUrl ShellUrl(const QString& target) {

@@ -4,17 +4,18 @@
 #include <QString>
 #include <QUrl>
 
-// The desktop shell's "open": a file or folder path, a web address or a mailto: address.
+// The desktop shell's "open": a file or folder path, a web address or a
+// mailto: address. False when the desktop has no program to open it with.
 class IShellService {
  public:
   virtual ~IShellService() = default;
-  virtual void Open(const QString& target) = 0;
+  virtual bool Open(const QString& target) = 0;
 };
 
 // Opens ShellUrl(target) through QDesktopServices.
 class DesktopShellService : public IShellService {
  public:
-  void Open(const QString& target) override;
+  bool Open(const QString& target) override;
 };
 
 // The address for a target: text with a URL scheme is taken as it is, any

@@ -148,19 +148,52 @@ class DirectoryDialog : public ::testing::Test {
 
 TEST_F(DirectoryDialog, treeIsRootedAtTheDesktopOrElseTheHomeFolder) {
   {
-    TFrmDirectory noDesktop;
+    TFrmDirectory noDesktop(nullptr, {});
     EXPECT_EQ(QDir(TFrmDirectory::DesktopFolder()), QDir(Text(dir_.path())));
     EXPECT_EQ(QDir(noDesktop.SelectedFolder()), QDir(Text(dir_.path())));
   }
   std::filesystem::create_directories(dir_ / "Desktop" / "out");
-  TFrmDirectory dialog;
+  TFrmDirectory dialog(nullptr, {});
   const QString desktop = Text(dir_ / "Desktop");
   EXPECT_EQ(dialog.SelectedFolder(), desktop);
   QTreeView* tree = dialog.ui->ShellTreeView1;
   ASSERT_EQ(tree->model()->rowCount(tree->rootIndex()), 1);
-  EXPECT_EQ(ChildNames(tree, tree->currentIndex(), 1), QStringList{"out"});
-  // Nothing outside the desktop can be chosen.
-  EXPECT_FALSE(dialog.SelectFolder(Text(dir_.path())));
+  // The home folder and the computer come before the desktop's own folders.
+  const QString home = QString::fromStdString(dir_.path().filename().string());
+  EXPECT_EQ(ChildNames(tree, tree->currentIndex(), 3), QStringList({home, "Computer", "out"}));
+  EXPECT_TRUE(dialog.SelectFolder(Text(dir_.path())));
+  EXPECT_EQ(dialog.SelectedFolder(), Text(dir_.path()));
+}
+
+TEST_F(DirectoryDialog, desktopHoldsEveryPlaceAndVolumeAndShowsWhatCameMeanwhile) {
+  const std::filesystem::path media = dir_ / "media";
+  const std::filesystem::path camera = media / "ann" / "PHONE" / "DCIM" / "Camera";
+  std::filesystem::create_directories(camera);
+  std::filesystem::create_directories(dir_ / "Desktop" / "out");
+  std::filesystem::create_directories(dir_ / "Videos");
+  for (int i = 0; i < 40; ++i)  // enough folders on the phone to need scrolling
+    std::filesystem::create_directories(media / "ann" / "PHONE" / ("Album " + std::to_string(i)));
+  TFrmDirectory dialog(nullptr, {Text(media / "ann"), Text(dir_ / "no-such-root")});
+  QTreeView* tree = dialog.ui->ShellTreeView1;
+  const QPersistentModelIndex root = tree->model()->index(0, 0, tree->rootIndex());
+  const QString home = QString::fromStdString(dir_.path().filename().string());
+  EXPECT_EQ(ChildNames(tree, root, 5), QStringList({home, "Videos", "Computer", "PHONE", "out"}));
+
+  // The current output folder is selected and in view when the dialog opens.
+  ASSERT_TRUE(dialog.SelectFolder(Text(camera)));
+  dialog.show();
+  EXPECT_EQ(dialog.SelectedFolder(), Text(camera));
+  EXPECT_TRUE(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())));
+
+  // A folder made and a volume mounted while the dialog was hidden are there at its next showing.
+  dialog.hide();
+  std::filesystem::create_directories(dir_ / "Desktop" / "later");
+  std::filesystem::create_directories(media / "ann" / "SDCARD");
+  dialog.show();
+  EXPECT_EQ(ChildNames(tree, root, 7),
+            QStringList({home, "Videos", "Computer", "PHONE", "SDCARD", "later", "out"}));
+  EXPECT_EQ(dialog.SelectedFolder(), Text(camera));
+  dialog.hide();
 }
 
 TEST_F(DirectoryDialog, okCancelEscapeAndCloseBoxSetTheChosenFolderByTheirRules) {

@@ -6,14 +6,32 @@
 //                                   prints "ok" or the error text
 //   profile_writer keys FILE P N    once a line or the end comes on standard input,
 //                                   writes [setting] P1=1 .. PN=N, one key a call
+//   profile_writer confined RULE FILE  one write under a seccomp rule: "cloexec"
+//                                   refuses every open without O_CLOEXEC, "umask"
+//                                   kills the process on umask(); prints "ok" or the error
+//   profile_writer start PROGRAM XDG [VALUE]  as nobody when run as root, with
+//                                   XDG_CONFIG_HOME=XDG: starts the shared services
+//                                   on PROGRAM, writes setting/outputFolder=VALUE
+//                                   when given, prints config.ini's path, the
+//                                   output folder and the language, one a line
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <string>
+#include <vector>
 
+#include <cstddef>
+
+#include <fcntl.h>
 #include <grp.h>
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include "common/Unit_common.h"
 #include "platform/ProfileFile.h"
 
 namespace {
@@ -30,12 +48,16 @@ int Loop(const std::string& file) {
   }
 }
 
-int WriteOnce(const std::string& file, const char* section, const char* key, const char* value) {
+bool DropPrivileges() {
   if (::geteuid() == 0 &&
       (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
     std::perror("cannot drop privileges");
-    return 2;
+    return false;
   }
+  return true;
+}
+
+int Write(const std::string& file, const char* section, const char* key, const char* value) {
   try {
     profile::WriteString(file, section, key, value);
     std::fputs("ok", stdout);
@@ -43,6 +65,10 @@ int WriteOnce(const std::string& file, const char* section, const char* key, con
     std::fputs(error.what(), stdout);
   }
   return 0;
+}
+
+int WriteOnce(const std::string& file, const char* section, const char* key, const char* value) {
+  return DropPrivileges() ? Write(file, section, key, value) : 2;
 }
 
 int WriteKeys(const std::string& file, const std::string& prefix, int count) {
@@ -54,6 +80,75 @@ int WriteKeys(const std::string& file, const std::string& prefix, int count) {
   return 0;
 }
 
+#if defined(__x86_64__)
+constexpr unsigned kArch = AUDIT_ARCH_X86_64;
+#elif defined(__aarch64__)
+constexpr unsigned kArch = AUDIT_ARCH_AARCH64;
+#endif
+
+// The low half of a system call's argument (little-endian).
+constexpr unsigned ArgOffset(int n) { return offsetof(seccomp_data, args) + 8 * n; }
+
+bool Confine(const std::string& rule) {
+#ifdef AUDIT_ARCH_X86_64
+  constexpr unsigned kErrno = SECCOMP_RET_ERRNO | EPERM;
+  auto open_at = [](int number, int flagsArg) {
+    return std::vector<sock_filter>{
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<unsigned>(number), 0, 4),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, ArgOffset(flagsArg)),
+        BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, O_CLOEXEC, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        BPF_STMT(BPF_RET | BPF_K, kErrno),
+    };
+  };
+  std::vector<sock_filter> code{
+      BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kArch, 1, 0),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+      BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+  };
+  if (rule == "umask") {
+    code.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_umask, 0, 1));
+    code.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_KILL_PROCESS));
+  } else {
+    for (const sock_filter& op : open_at(SYS_openat, 2)) code.push_back(op);
+#ifdef SYS_open
+    for (const sock_filter& op : open_at(SYS_open, 1)) code.push_back(op);
+#endif
+  }
+  code.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+  const sock_fprog program{static_cast<unsigned short>(code.size()), code.data()};
+  return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+         ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+#else
+  (void)rule;
+  return false;
+#endif
+}
+
+int WriteConfined(const std::string& rule, const std::string& file) {
+  if (!Confine(rule)) {
+    std::fputs("no seccomp here", stdout);
+    return 3;
+  }
+  return Write(file, "setting", "outputFolder", "/media/ann/phone/");
+}
+
+int Start(const std::string& program, const std::string& xdg, const char* value) {
+  if (!DropPrivileges()) return 2;
+  ::setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
+  try {
+    TfrmCommon common(program);
+    if (value) common.Config().WriteString("setting", "outputFolder", value);
+    std::printf("%s\n%s\n%d\n", common.ConfigFileName().c_str(),
+                common.Config().ReadString("setting", "outputFolder", "").c_str(),
+                common.LanguageIndex());
+  } catch (const std::exception& error) {
+    std::puts(error.what());
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -61,6 +156,8 @@ int main(int argc, char** argv) {
   if (mode == "loop" && argc == 3) return Loop(argv[2]);
   if (mode == "write" && argc == 6) return WriteOnce(argv[2], argv[3], argv[4], argv[5]);
   if (mode == "keys" && argc == 5) return WriteKeys(argv[2], argv[3], std::atoi(argv[4]));
+  if (mode == "confined" && argc == 4) return WriteConfined(argv[2], argv[3]);
+  if (mode == "start" && (argc == 4 || argc == 5)) return Start(argv[2], argv[3], argv[4]);
   std::fputs(
       "usage: profile_writer loop FILE | write FILE SECTION KEY VALUE | keys FILE PREFIX COUNT\n",
       stderr);

@@ -337,4 +337,18 @@ TEST_F(MainWindowTest, encoderTextDrivesBarAndStatusLine) {
   EXPECT_EQ(window->ui->progressBarCurrent->value(), 0);
 }
 
+TEST_F(MainWindowTest, outputFolderDialogOpensOnTheCurrentOutputFolder) {
+  Start(nullptr);
+  const std::filesystem::path current = folder / "out" / "deep";
+  std::filesystem::create_directories(current);
+  window->ui->editOutputFolder->setText(QString::fromStdString(current.string()));
+  QString selected;
+  prompts.modal = [&](QDialog*) {
+    selected = window->FrmDirectory()->SelectedFolder();
+    return int(QDialog::Rejected);
+  };
+  window->ActionSetDirectoryExecute();
+  EXPECT_EQ(selected, QString::fromStdString(current.string()));
+}
+
 }  // namespace

@@ -26,7 +26,10 @@ class TfrmOverWrite;
 // The shell's "open", recorded.
 class RecordingShell : public IShellService {
  public:
-  void Open(const QString& target) override { opened.push_back(target); }
+  bool Open(const QString& target) override {
+    opened.push_back(target);
+    return true;
+  }
   QStringList opened;
 };
 
