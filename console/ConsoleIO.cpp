@@ -107,10 +107,21 @@ class NonBlocking {
   int flags_;
 };
 
+// The moment a wait of timeoutMs milliseconds ends; none for a negative count.
+std::optional<Clock::time_point> DeadlineAfter(int timeoutMs) {
+  if (timeoutMs < 0) return std::nullopt;
+  return Clock::now() + std::chrono::milliseconds(timeoutMs);
+}
+
+// Writes to the child's input without blocking past the deadline, so a child
+// that reads nothing cannot hold this thread; false when time ran out.
+bool WriteBounded(int fd, const std::string& text, std::optional<Clock::time_point> deadline) {
+  NonBlocking mode(fd);
+  return WriteAll(fd, text, deadline);
+}
+
 bool HasExited(int pidfd, int timeoutMs) {
-  auto deadline = timeoutMs < 0
-                      ? std::nullopt
-                      : std::optional(Clock::now() + std::chrono::milliseconds(timeoutMs));
+  const auto deadline = DeadlineAfter(timeoutMs);
   for (;;) {
     pollfd process{pidfd, POLLIN, 0};
     int ready = ::poll(&process, 1, Remaining(deadline));
@@ -125,6 +136,8 @@ TConsoleIO::TConsoleIO(QObject* owner)
     : QObject(owner), NotifyWindow(std::make_unique<TConsoleNotify>(*this)) {}
 
 TConsoleIO::~TConsoleIO() {
+  // From here on a handler's Run is refused: its workers would outlive us.
+  destroying_ = true;
   try {
     if (stopProcessOnFree_) Stop();
   } catch (const std::exception& error) {
@@ -151,6 +164,7 @@ void TConsoleIO::Run(const std::string& CommandLine, const std::string& CurrentD
   (void)ShowWindow;  // console children have no window on this platform
   // Checked before anything starts, so no child is ever left unrecorded.
   if (IsRunning()) throw std::logic_error("Assertion failure");
+  if (destroying_) throw std::logic_error("The console runner is being destroyed");
   JoinEndedSessions(false);
 
   auto words = SplitShellWords(CommandLine);
@@ -195,18 +209,16 @@ void TConsoleIO::Run(const std::string& CommandLine, const std::string& CurrentD
 }
 
 void TConsoleIO::Send(const std::string& Text) {
-  WriteAll(inputWrite_.Get(), Text + SendTerminator(), std::nullopt);
+  if (!WriteBounded(inputWrite_.Get(), Text + SendTerminator(), DeadlineAfter(waitTimeout_)))
+    RaiseOSError(ETIMEDOUT);
 }
 
 void TConsoleIO::Stop() {
   if (!IsRunning()) return;
-  std::optional<Clock::time_point> deadline;
-  if (waitTimeout_ >= 0) deadline = Clock::now() + std::chrono::milliseconds(waitTimeout_);
+  const auto deadline = DeadlineAfter(waitTimeout_);
   if (!terminateCommand_.empty()) {
-    // A child that reads nothing must not hold this thread past the timeout.
-    NonBlocking mode(inputWrite_.Get());
     try {
-      WriteAll(inputWrite_.Get(), terminateCommand_ + SendTerminator(), deadline);
+      WriteBounded(inputWrite_.Get(), terminateCommand_ + SendTerminator(), deadline);
     } catch (const SystemError&) {
       // The child no longer reads (it has gone or is going); Stop reports nothing.
     }
