@@ -41,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(o.height >= 2 && o.height <= 4096 && o.height % 2 == 0, "height");
   Check(o.videoBitRate >= 1000 && o.videoBitRate <= 100'000'000, "video bit rate");
   Check(o.audioBitRate >= 1000 && o.audioBitRate <= 100'000'000, "audio bit rate");
-  Check(o.frameRate.num > 0 && o.frameRate.den > 0 &&
-            o.frameRate.num <= 120LL * o.frameRate.den,
+  Check(o.frameRate.num > 0 && o.frameRate.den > 0 && o.frameRate.num <= 120LL * o.frameRate.den,
         "frame rate");
   Check(o.sampleRate >= 1000 && o.sampleRate <= 96000, "sample rate");
   Check(o.channels == 1 || o.channels == 2, "channels");

@@ -11,9 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     const Skin skin =
         ParseSkin(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.ssk");
-    for (const QColor* c : {&skin.window, &skin.windowText, &skin.base, &skin.text, &skin.button,
-                            &skin.buttonText, &skin.highlight, &skin.highlightedText,
-                            &skin.accent, &skin.border, &skin.title})
+    for (const QColor* c :
+         {&skin.window, &skin.windowText, &skin.base, &skin.text, &skin.button, &skin.buttonText,
+          &skin.highlight, &skin.highlightedText, &skin.accent, &skin.border, &skin.title})
       if (!c->isValid() || skin.name.empty()) {
         std::fprintf(stderr, "a skin with an invalid colour or no name was accepted\n");
         std::abort();
