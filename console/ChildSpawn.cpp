@@ -4,9 +4,11 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 
 #include "platform/SystemError.h"
 
@@ -54,6 +56,17 @@ class SpawnSetup {
 
 }  // namespace
 
+std::string ProgramInWorkingDirectory(const std::string& name) {
+  struct stat info {};
+  if (name.find('/') != std::string::npos || ::stat(name.c_str(), &info) != 0 ||
+      !S_ISREG(info.st_mode) || ::access(name.c_str(), X_OK) != 0)
+    return {};
+  // Absolute, since the child changes to its own directory before it starts.
+  std::error_code error;
+  const auto folder = std::filesystem::current_path(error);
+  return error ? std::string() : (folder / name).string();
+}
+
 ChildPipes CreateChildPipes() {
   ChildPipes pipes;
   MakePipe(pipes.inputRead, pipes.inputWrite);
@@ -88,7 +101,12 @@ pid_t SpawnChild(const std::vector<std::string>& argv, const std::string& direct
   for (const auto& word : argv) words.push_back(const_cast<char*>(word.c_str()));
   words.push_back(nullptr);
   pid_t pid = 0;
-  setup.Check(
-      posix_spawnp(&pid, words[0], &setup.actions_, &setup.attributes_, words.data(), environ));
+  const std::string local = ProgramInWorkingDirectory(argv[0]);
+  if (!local.empty())
+    setup.Check(posix_spawn(&pid, local.c_str(), &setup.actions_, &setup.attributes_, words.data(),
+                            environ));
+  else
+    setup.Check(
+        posix_spawnp(&pid, words[0], &setup.actions_, &setup.attributes_, words.data(), environ));
   return pid;
 }

@@ -117,10 +117,21 @@ std::optional<TProcessExit> Reap(pid_t pid) {
   return std::nullopt;
 }
 
+// The moment a wait of timeoutMs milliseconds ends; none for a negative count.
+std::optional<Clock::time_point> DeadlineAfter(int timeoutMs) {
+  if (timeoutMs < 0) return std::nullopt;
+  return Clock::now() + std::chrono::milliseconds(timeoutMs);
+}
+
+// Writes to the child's input without blocking past the deadline, so a child
+// that reads nothing cannot hold this thread; false when time ran out.
+bool WriteBounded(int fd, const std::string& text, std::optional<Clock::time_point> deadline) {
+  NonBlocking mode(fd);
+  return WriteAll(fd, text, deadline);
+}
+
 bool HasExited(int pidfd, int timeoutMs) {
-  auto deadline = timeoutMs < 0
-                      ? std::nullopt
-                      : std::optional(Clock::now() + std::chrono::milliseconds(timeoutMs));
+  const auto deadline = DeadlineAfter(timeoutMs);
   for (;;) {
     pollfd process{pidfd, POLLIN, 0};
     int ready = ::poll(&process, 1, Remaining(deadline));
@@ -135,6 +146,8 @@ TConsoleIO::TConsoleIO(QObject* owner)
     : QObject(owner), NotifyWindow(std::make_unique<TConsoleNotify>(*this)) {}
 
 TConsoleIO::~TConsoleIO() {
+  // From here on a handler's Run is refused: its workers would outlive us.
+  destroying_ = true;
   try {
     if (stopProcessOnFree_) Stop();
   } catch (const std::exception& error) {
@@ -161,6 +174,7 @@ void TConsoleIO::Run(const std::string& CommandLine, const std::string& CurrentD
   (void)ShowWindow;  // console children have no window on this platform
   // Checked before anything starts, so no child is ever left unrecorded.
   if (IsRunning()) throw std::logic_error("Assertion failure");
+  if (destroying_) throw std::logic_error("The console runner is being destroyed");
   exitStatus_.reset();
   JoinEndedSessions(false);
 
@@ -206,18 +220,16 @@ void TConsoleIO::Run(const std::string& CommandLine, const std::string& CurrentD
 }
 
 void TConsoleIO::Send(const std::string& Text) {
-  WriteAll(inputWrite_.Get(), Text + SendTerminator(), std::nullopt);
+  if (!WriteBounded(inputWrite_.Get(), Text + SendTerminator(), DeadlineAfter(waitTimeout_)))
+    RaiseOSError(ETIMEDOUT);
 }
 
 void TConsoleIO::Stop() {
   if (!IsRunning()) return;
-  std::optional<Clock::time_point> deadline;
-  if (waitTimeout_ >= 0) deadline = Clock::now() + std::chrono::milliseconds(waitTimeout_);
+  const auto deadline = DeadlineAfter(waitTimeout_);
   if (!terminateCommand_.empty()) {
-    // A child that reads nothing must not hold this thread past the timeout.
-    NonBlocking mode(inputWrite_.Get());
     try {
-      WriteAll(inputWrite_.Get(), terminateCommand_ + SendTerminator(), deadline);
+      WriteBounded(inputWrite_.Get(), terminateCommand_ + SendTerminator(), deadline);
     } catch (const SystemError&) {
       // The child no longer reads (it has gone or is going); Stop reports nothing.
     }

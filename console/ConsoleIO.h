@@ -48,13 +48,16 @@ class TConsoleIO : public QObject {
 
   // Starts the child: the command text is split into words by shell rules
   // (quotes and backslashes, no expansion), the first word is the program (a
-  // path, or searched on PATH when it holds no '/'). An empty CurrentDirectory
+  // path; a name without '/' is looked for in our working directory first,
+  // then on PATH, as the platform's own search does). An empty CurrentDirectory
   // keeps ours. ShowWindow has no effect: a console child has no window here.
   // Raises SystemError when the child cannot be started, std::logic_error
-  // "Assertion failure" when a child is still recorded.
+  // "Assertion failure" when a child is still recorded, and std::logic_error
+  // when called (from a handler) while the runner is being destroyed.
   void Run(const std::string& CommandLine, const std::string& CurrentDirectory, bool ShowWindow);
-  // Writes Text and the send terminator to the child's standard input.
-  // Raises SystemError when there is no child to write to.
+  // Writes Text and the send terminator to the child's standard input,
+  // waiting at most WaitTimeout for a child that does not read (then
+  // SystemError ETIMEDOUT). Raises SystemError when there is no child to write to.
   void Send(const std::string& Text);
   // Writes TerminateCommand, and with EnableKill waits up to WaitTimeout and
   // kills the child. Never blocks much longer than WaitTimeout; reports nothing.
@@ -125,6 +128,7 @@ class TConsoleIO : public QObject {
   bool stopProcessOnFree_ = true;
 
   std::string ReceiveBuffer;
+  bool destroying_ = false;       // the destructor has begun: Run is refused
   int handlingNotices_ = 0;       // notices being handled now (a handler may pump events)
   std::size_t receiveStart_ = 0;  // ReceiveBuffer's text before this was handed on
 

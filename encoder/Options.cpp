@@ -154,8 +154,10 @@ std::optional<int64_t> ParseBitRate(std::string_view text) {
     text.remove_suffix(1);
   }
   auto d = ParseDecimal(text, 6);
-  if (!d || d->mantissa > INT64_MAX / scale) return std::nullopt;
+  if (!d) return std::nullopt;
   const int64_t div = Pow10(d->decimals);
+  // The rounding sum below must stay in range; such rates are refused anyway.
+  if (d->mantissa > (INT64_MAX - div / 2) / scale) return std::nullopt;
   return (d->mantissa * scale + div / 2) / div;  // nearest bit/s
 }
 
