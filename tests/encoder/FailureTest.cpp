@@ -55,7 +55,7 @@ TEST(EncoderFailure, badSourcesAndOutputsEndWithOneLineAndNoHang) {
       {EncoderArgs((dir / "empty.avi").string(), out), "empty.avi"},
       {EncoderArgs((dir / "noise.avi").string(), out), "noise.avi"},
       {EncoderArgs((dir / "half.mp4").string(), out), "half.mp4"},
-      {EncoderArgs((dir / "blank.avi").string(), out), "blank.avi"},
+      {EncoderArgs((dir / "blank.avi").string(), out), "decoded"},
       {EncoderArgs(good, (dir / "no" / "such" / "out.3gp").string()), "out.3gp"},
       {EncoderArgs(good, (dir / "file" / "out.3gp").string()), "out.3gp"},
       {EncoderArgs(good, out).Set("-s", "0x0"), "-s"},
@@ -66,8 +66,9 @@ TEST(EncoderFailure, badSourcesAndOutputsEndWithOneLineAndNoHang) {
   for (const auto& [args, cause] : cases) {
     SCOPED_TRACE(cause);
     ExpectOneLineFailure(RunEncoder(args, 5s), cause);
-    EXPECT_FALSE(ProbeMedia(out) &&
-                 ProbeMedia(out)->videoFrames + ProbeMedia(out)->audioPackets > 0);
+    // Nothing that would pass for a video is left behind.
+    const auto left = ProbeMedia(out);
+    EXPECT_FALSE(left && left->videoFrames + left->audioPackets > 0);
   }
 
   // An empty source path leaves "-i" right before the next option.

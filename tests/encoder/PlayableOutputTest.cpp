@@ -6,6 +6,10 @@
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/TempDir.h"
 
+extern "C" {
+#include <libavformat/version.h>
+}
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,14 +76,23 @@ TEST(EncoderPlayableOutput, everySourceFrameBecomesAnOutputFrame) {
 }
 
 // Stored turned a quarter counter-clockwise; ffmpeg's own autorotation shows
-// it upright with rotate=270 (its rotate=90 turns the other way).
+// it upright with rotate=270 (its rotate=90 turns the other way): a display
+// matrix of -90 degrees.
 TEST(EncoderPlayableOutput, aTurnedClipComesOutUpright) {
   TempDir dir;
   MakeMediaWith(dir / "stored.mp4", 2.0, {.audio = false}, {},
                 {"-vf", "transpose=cclock", "-c:v", "libx264", "-pix_fmt", "yuv420p"});
-  RunCommand({"ffmpeg", "-nostdin", "-v", "error", "-i", (dir / "stored.mp4").string(), "-c",
-              "copy", "-metadata:s:v", "rotate=270", (dir / "turned.mp4").string()},
-             std::chrono::seconds(60));
+  // FFmpeg 7 takes the turn as an input option, in counter-clockwise degrees.
+#if LIBAVFORMAT_VERSION_MAJOR >= 61
+  std::vector<std::string> argv = {"-display_rotation:v",         "270", "-i",
+                                   (dir / "stored.mp4").string(), "-c",  "copy"};
+#else
+  std::vector<std::string> argv = {
+      "-i", (dir / "stored.mp4").string(), "-c", "copy", "-metadata:s:v", "rotate=270"};
+#endif
+  argv.insert(argv.begin(), {"ffmpeg", "-nostdin", "-v", "error"});
+  argv.push_back((dir / "turned.mp4").string());
+  ASSERT_EQ(0, RunCommand(argv, std::chrono::seconds(60)));
   const std::string upright = DecodeLuma({"-noautorotate", "-i", (dir / "turned.mp4").string()},
                                          "transpose=clock,scale=176:144");
   EXPECT_GT(Psnr(ConvertLuma(dir / "turned.mp4", "176x144"), upright), 25);
