@@ -14,16 +14,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class RecordingInhibitor : public ISleepInhibitor {
- public:
+struct RecordingInhibitor : ISleepInhibitor {
   void Inhibit(const QString& why) override {
-    if (!held) log << "take: " + why;
-    held = true;
+    log << (held ? "again" : "take: " + why), held = true;
   }
-  void Release() override {
-    if (held) log << "release";
-    held = false;
-  }
+  void Release() override { log << (held ? "release" : "release again"), held = false; }
   bool held = false;
   QStringList log;
 };
