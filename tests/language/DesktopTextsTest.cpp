@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/LanguageTable.h"
 #include "common/QtTranslation.h"
 #include "common/Unit_common.h"
 #include "queue/FolderTree.h"
@@ -43,9 +42,6 @@ struct Program {
     common = std::make_unique<TfrmCommon>(dir.folder());
     common->SetShellService(&shell);
   }
-  QString Text(const char* section, const char* key) const {
-    return LanguageTable(common->LanguageFileName(), common->LanguageIndex()).Text(section, key);
-  }
   TempDir dir;
   Shell shell{true};
   std::unique_ptr<TfrmCommon> common;
@@ -73,7 +69,8 @@ TEST(DesktopTexts, everyProductEntryOpensThePageItsCaptionNames) {
                             : language == 3 ? product.japanese
                                             : product.english;
       const std::string key = "N_Product" + std::to_string(n);
-      EXPECT_EQ(program.Text("frmMain", key.c_str()), "Velbrin " + QString::fromUtf8(caption));
+      EXPECT_EQ(program.common->Text("frmMain", key.c_str()),
+                "Velbrin " + QString::fromUtf8(caption));
       program.common->OpenProductPage(n);
       EXPECT_EQ(program.shell.opened.back(),
                 language == 1
@@ -103,11 +100,11 @@ TEST(DesktopTexts, anOpenThatFindsNoProgramSaysWhatToInstall) {
         box->accept();
       });
       program.common->OpenDocument(target);
-      EXPECT_EQ(caption, program.Text("App", "Title"));
+      EXPECT_EQ(caption, program.common->Text("App", "Title"));
       for (const QString& part : {PathToText(target), QString(package), QString("xdg-utils")})
         EXPECT_TRUE(text.contains(part)) << text.toStdString() << " lacks " << part.toStdString();
     }
-    EXPECT_FALSE(program.Text("frmCommon", "msgInhibitReason").isEmpty());
+    EXPECT_FALSE(program.common->Text("frmCommon", "msgInhibitReason").isEmpty());
   }
 }
 
