@@ -14,11 +14,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Each call as it came: a second take or release would show.
 struct RecordingInhibitor : ISleepInhibitor {
   void Inhibit(const QString& why) override {
-    log << (held ? "again" : "take: " + why), held = true;
+    log << (held ? "take again" : "take: " + why);
+    held = true;
   }
-  void Release() override { log << (held ? "release" : "release again"), held = false; }
+  void Release() override {
+    log << (held ? "release" : "release again");
+    held = false;
+  }
   bool held = false;
   QStringList log;
 };
