@@ -3,7 +3,6 @@
 // window, and the Japanese font preference.
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>

@@ -39,7 +39,6 @@ class TfrmCommon {
   // Help and web links, handed to the shell's "open" (Unit_common_shell.cpp).
   // When the desktop cannot open one, a message box says what to install.
   void OpenDocument(const std::string& target);
-  QString OpenFailureText(const std::string& target) const;
   void OpenHelpFile();
   void OpenHomePage();
   void OpenSupport();
@@ -71,6 +70,8 @@ class TfrmCommon {
   TsuiSkinEngine* SkinEngine() const { return skinEngine_; }
 
  private:
+  QString OpenFailureText(const std::string& target) const;
+
   std::string programFolder_;
   std::string configFileName_;
   int languageIndex_ = 2;
@@ -86,9 +87,6 @@ class TfrmCommon {
   ISleepInhibitor* inhibitor_ = nullptr;
   TsuiSkinEngine* skinEngine_ = nullptr;
 };
-
-// The language key of what to install when the shell cannot open the target.
-const char* OpenFailureHintKey(const std::string& target);
 
 // The one global instance, created first by the program entry.
 extern TfrmCommon* frmCommon;

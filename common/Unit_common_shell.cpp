@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmCommon's services on the desktop: the shell's "open" with its failure
 // message, and keeping the computer awake while an encoder runs.
+#include "common/Unit_common.h"
+
 #include <string_view>
 
 #include <QApplication>
 #include <QMessageBox>
 
 #include "common/LanguageTable.h"
-#include "common/Unit_common.h"
 #include "ui/PathText.h"
 #include "ui/ShellService.h"
 #include "ui/SleepInhibitor.h"
@@ -16,8 +17,7 @@ namespace {
 
 constexpr char kSection[] = "frmCommon";
 
-}  // namespace
-
+// The language key of what to install when the shell cannot open the target.
 const char* OpenFailureHintKey(const std::string& target) {
   const std::string_view text(target);
   if (text.starts_with("mailto:")) return "msgInstallMailer";
@@ -25,6 +25,8 @@ const char* OpenFailureHintKey(const std::string& target) {
   if (text.ends_with(".chm") || text.ends_with(".CHM")) return "msgInstallHelpViewer";
   return "msgInstallFileManager";  // the output folder
 }
+
+}  // namespace
 
 QString TfrmCommon::Text(const char* section, const char* key) const {
   return LanguageTable(languageFileName_, languageIndex_).Text(section, key);

@@ -11,6 +11,7 @@
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QSet>
 #include <QTreeView>
 
 struct FolderTree::Node {
@@ -199,12 +200,10 @@ void FolderTree::SyncPlaces() {
 int FolderTree::Merge(Node* node, int from, int end, const QList<FolderPlace>& wanted) {
   const QModelIndex parent = IndexOf(node);
   auto& children = node->children;
-  auto isWanted = [&](const QString& path) {
-    return std::any_of(wanted.begin(), wanted.end(),
-                       [&](const FolderPlace& p) { return p.path == path; });
-  };
+  QSet<QString> paths;  // a folder may hold thousands of folders
+  for (const FolderPlace& place : wanted) paths.insert(place.path);
   for (int row = end - 1; row >= from; --row) {
-    if (isWanted(children[static_cast<size_t>(row)]->path)) continue;
+    if (paths.contains(children[static_cast<size_t>(row)]->path)) continue;
     beginRemoveRows(parent, row, row);
     Forget(children[static_cast<size_t>(row)].get());
     children.erase(children.begin() + row);

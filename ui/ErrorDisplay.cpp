@@ -39,7 +39,7 @@ void ShowExceptionText(const QString& text) {
     Sink()(text);
     return;
   }
-  QMessageBox box(QMessageBox::Critical, Caption(), text, QMessageBox::Ok,
+  QMessageBox box(QMessageBox::Critical, ErrorCaption(), text, QMessageBox::Ok,
                   QApplication::activeWindow());
   box.exec();
 }

@@ -21,7 +21,7 @@ class VelbrinApplication : public QApplication {
 void ShowException(const std::exception& error);
 void ShowExceptionText(const QString& text);
 using ErrorSink = std::function<void(const QString& text)>;
-// The application title, the display's caption (empty until the language is applied).
+// The application title (App/Title of the language file), the display's caption.
 void SetErrorCaption(const QString& caption);
 QString ErrorCaption();
 // Returns the previous sink; an empty sink restores the message box.

@@ -6,25 +6,22 @@
 //                                   prints "ok" or the error text
 //   profile_writer keys FILE P N    once a line or the end comes on standard input,
 //                                   writes [setting] P1=1 .. PN=N, one key a call
-//   profile_writer confined RULE FILE  one write under a seccomp rule: "cloexec"
-//                                   refuses every open without O_CLOEXEC, "umask"
-//                                   kills the process on umask(); prints "ok" or the error
+//   profile_writer confined FILE    writes setting/outputFolder=/x/ where an open
+//                                   without O_CLOEXEC fails and umask() kills;
+//                                   prints "ok" or the error; exit 3: no such rule here
 //   profile_writer start PROGRAM XDG [VALUE]  as nobody when run as root, with
-//                                   XDG_CONFIG_HOME=XDG: starts the shared services
-//                                   on PROGRAM, writes setting/outputFolder=VALUE
-//                                   when given, prints config.ini's path, the
-//                                   output folder and the language, one a line
+//                                   XDG_CONFIG_HOME=XDG: starts the shared services,
+//                                   writes setting/outputFolder=VALUE when given,
+//                                   prints config.ini's path and the output folder
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <cstddef>
 #include <string>
 #include <vector>
 
-#include <cstddef>
-
 #include <fcntl.h>
 #include <grp.h>
-#include <linux/audit.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
 #include <sys/prctl.h>
@@ -80,72 +77,41 @@ int WriteKeys(const std::string& file, const std::string& prefix, int count) {
   return 0;
 }
 
-#if defined(__x86_64__)
-constexpr unsigned kArch = AUDIT_ARCH_X86_64;
-#elif defined(__aarch64__)
-constexpr unsigned kArch = AUDIT_ARCH_AARCH64;
-#endif
-
-// The low half of a system call's argument (little-endian).
-constexpr unsigned ArgOffset(int n) { return offsetof(seccomp_data, args) + 8 * n; }
-
-bool Confine(const std::string& rule) {
-#ifdef AUDIT_ARCH_X86_64
-  constexpr unsigned kErrno = SECCOMP_RET_ERRNO | EPERM;
-  auto open_at = [](int number, int flagsArg) {
+// Opens without O_CLOEXEC fail with EPERM, and umask() kills the process.
+bool Confine() {
+#if defined(__x86_64__) || defined(__aarch64__)
+  auto refuseWithoutCloexec = [](long number, int flagsArg) {
+    const unsigned flags = offsetof(seccomp_data, args) + 8 * flagsArg;  // the low half
     return std::vector<sock_filter>{
         BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<unsigned>(number), 0, 4),
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, ArgOffset(flagsArg)),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, flags),
         BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, O_CLOEXEC, 0, 1),
         BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-        BPF_STMT(BPF_RET | BPF_K, kErrno),
-    };
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EPERM)};
   };
-  std::vector<sock_filter> code{
-      BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
-      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kArch, 1, 0),
-      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-      BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-  };
-  if (rule == "umask") {
-    code.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_umask, 0, 1));
-    code.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_KILL_PROCESS));
-  } else {
-    for (const sock_filter& op : open_at(SYS_openat, 2)) code.push_back(op);
+  std::vector<sock_filter> code{BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+                                BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_umask, 0, 1),
+                                BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_KILL_PROCESS)};
+  for (const sock_filter& op : refuseWithoutCloexec(SYS_openat, 2)) code.push_back(op);
 #ifdef SYS_open
-    for (const sock_filter& op : open_at(SYS_open, 1)) code.push_back(op);
+  for (const sock_filter& op : refuseWithoutCloexec(SYS_open, 1)) code.push_back(op);
 #endif
-  }
   code.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
   const sock_fprog program{static_cast<unsigned short>(code.size()), code.data()};
   return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
          ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
 #else
-  (void)rule;
-  return false;
+  return false;  // the rule is written for these machines' system call numbers
 #endif
-}
-
-int WriteConfined(const std::string& rule, const std::string& file) {
-  if (!Confine(rule)) {
-    std::fputs("no seccomp here", stdout);
-    return 3;
-  }
-  return Write(file, "setting", "outputFolder", "/media/ann/phone/");
 }
 
 int Start(const std::string& program, const std::string& xdg, const char* value) {
   if (!DropPrivileges()) return 2;
   ::setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
-  try {
-    TfrmCommon common(program);
-    if (value) common.Config().WriteString("setting", "outputFolder", value);
-    std::printf("%s\n%s\n%d\n", common.ConfigFileName().c_str(),
-                common.Config().ReadString("setting", "outputFolder", "").c_str(),
-                common.LanguageIndex());
-  } catch (const std::exception& error) {
-    std::puts(error.what());
-  }
+  const TfrmCommon common(program);
+  if (value) common.Config().WriteString("setting", "outputFolder", value);
+  std::printf("%s\n%s", common.ConfigFileName().c_str(),
+              common.Config().ReadString("setting", "outputFolder", "").c_str());
   return 0;
 }
 
@@ -156,7 +122,8 @@ int main(int argc, char** argv) {
   if (mode == "loop" && argc == 3) return Loop(argv[2]);
   if (mode == "write" && argc == 6) return WriteOnce(argv[2], argv[3], argv[4], argv[5]);
   if (mode == "keys" && argc == 5) return WriteKeys(argv[2], argv[3], std::atoi(argv[4]));
-  if (mode == "confined" && argc == 4) return WriteConfined(argv[2], argv[3]);
+  if (mode == "confined" && argc == 3)
+    return Confine() ? Write(argv[2], "setting", "outputFolder", "/x/") : 3;
   if (mode == "start" && (argc == 4 || argc == 5)) return Start(argv[2], argv[3], argv[4]);
   std::fputs(
       "usage: profile_writer loop FILE | write FILE SECTION KEY VALUE | keys FILE PREFIX COUNT\n",

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the desktop shows in each language: the product pages behind the Tools
 // menu, the message of an "open" that found no program, and Qt's own texts.
-#include <array>
 #include <filesystem>
-#include <memory>
 #include <string>
+#include <vector>
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -16,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/LanguageTable.h"
 #include "common/QtTranslation.h"
 #include "common/Unit_common.h"
 #include "queue/FolderTree.h"
@@ -26,117 +23,88 @@
 
 namespace {
 
-// A program folder with the real language files and the given language.
-std::string ProgramFolder(const TempDir& dir, int language) {
-  std::filesystem::create_directory_symlink(VELBRIN_SOURCE_DIR "language", dir / "language");
-  WriteFileBytes(dir / "config.ini", "[common]\nlanguage=" + std::to_string(language) + "\n");
-  return dir.folder();
-}
-
-class Shell : public IShellService {
- public:
-  explicit Shell(bool opens) : opens_(opens) {}
+// The shell's "open", recorded, succeeding or finding no program.
+struct Shell : IShellService {
+  explicit Shell(bool opens) : opens(opens) {}
   bool Open(const QString& target) override {
     opened.push_back(TextToPath(target));
-    return opens_;
+    return opens;
   }
+  bool opens;
   std::vector<std::string> opened;
+};
 
- private:
-  bool opens_;
+// Shared services on a program folder with the real language files.
+struct Program {
+  explicit Program(int language) {
+    std::filesystem::create_directory_symlink(VELBRIN_SOURCE_DIR "language", dir / "language");
+    WriteFileBytes(dir / "config.ini", "[common]\nlanguage=" + std::to_string(language) + "\n");
+    common = std::make_unique<TfrmCommon>(dir.folder());
+    common->SetShellService(&shell);
+  }
+  TempDir dir;
+  Shell shell{true};
+  std::unique_ptr<TfrmCommon> common;
 };
 
 TEST(DesktopTexts, everyProductEntryOpensThePageItsCaptionNames) {
-  const std::array<const char*, 7> pages{"dvd-ripper",      "mp4-converter", "avi-converter",
-                                         "audio-converter", "video-joiner",  "video-splitter",
-                                         "screen-recorder"};
-  struct Language {
-    int index;
-    std::array<const char*, 7> captions;
+  struct Product {
+    const char* page;  // language 1 opens its home page for every product
+    const char *english, *japanese, *chinese;
   };
-  const Language languages[] = {
-      {2,
-       {"Velbrin DVD Ripper", "Velbrin MP4 Converter", "Velbrin AVI Converter",
-        "Velbrin Audio Converter", "Velbrin Video Joiner", "Velbrin Video Splitter",
-        "Velbrin Screen Recorder"}},
-      {3,
-       {"Velbrin DVD リッパー", "Velbrin MP4 コンバーター", "Velbrin AVI コンバーター",
-        "Velbrin オーディオコンバーター", "Velbrin 動画結合", "Velbrin 動画分割",
-        "Velbrin 画面録画"}},
-      // Language 1 has one page for every product: its home page.
-      {1,
-       {"Velbrin DVD 转换器", "Velbrin MP4 转换器", "Velbrin AVI 转换器", "Velbrin 音频转换器",
-        "Velbrin 视频合并器", "Velbrin 视频分割器", "Velbrin 屏幕录像机"}},
+  const Product products[] = {
+      {"dvd-ripper", "DVD Ripper", "DVD リッパー", "DVD 转换器"},
+      {"mp4-converter", "MP4 Converter", "MP4 コンバーター", "MP4 转换器"},
+      {"avi-converter", "AVI Converter", "AVI コンバーター", "AVI 转换器"},
+      {"audio-converter", "Audio Converter", "オーディオコンバーター", "音频转换器"},
+      {"video-joiner", "Video Joiner", "動画結合", "视频合并器"},
+      {"video-splitter", "Video Splitter", "動画分割", "视频分割器"},
+      {"screen-recorder", "Screen Recorder", "画面録画", "屏幕录像机"},
   };
-  for (const Language& language : languages) {
-    TempDir dir;
-    TfrmCommon common(ProgramFolder(dir, language.index));
-    const LanguageTable table(common.LanguageFileName(), language.index);
-    Shell shell(true);
-    common.SetShellService(&shell);
+  for (int language : {1, 2, 3}) {
+    Program program(language);
     for (int n = 1; n <= 7; ++n) {
-      SCOPED_TRACE("language " + std::to_string(language.index) + ", N_Product" +
-                   std::to_string(n));
+      const Product& product = products[n - 1];
+      const char* caption = language == 1   ? product.chinese
+                            : language == 3 ? product.japanese
+                                            : product.english;
       const std::string key = "N_Product" + std::to_string(n);
-      EXPECT_EQ(table.Text("frmMain", key), QString::fromUtf8(language.captions[n - 1]));
-      common.OpenProductPage(n);
-      const std::string page = language.index == 1
-                                   ? common.HomePageAddress()
-                                   : std::string("https://velbrin.example.org/en/products/") +
-                                         pages[static_cast<size_t>(n - 1)];
-      EXPECT_EQ(shell.opened.back(), page);
+      EXPECT_EQ(program.common->Text("frmMain", key.c_str()),
+                "Velbrin " + QString::fromUtf8(caption));
+      program.common->OpenProductPage(n);
+      EXPECT_EQ(program.shell.opened.back(),
+                language == 1
+                    ? program.common->HomePageAddress()
+                    : std::string("https://velbrin.example.org/en/products/") + product.page);
     }
   }
-}
-
-// Answers the next message box that comes up (within a minute) and keeps its caption and text.
-struct SeenBox {
-  QString caption, text;
-};
-std::shared_ptr<SeenBox> AnswerNextMessageBox() {
-  auto seen = std::make_shared<SeenBox>();
-  auto* poll = new QTimer;
-  const QDeadlineTimer limit(60000);
-  QObject::connect(poll, &QTimer::timeout, [poll, seen, limit] {
-    if (limit.hasExpired()) poll->deleteLater();
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      auto* box = qobject_cast<QMessageBox*>(widget);
-      if (!box || !box->isVisible() || poll->property("done").toBool()) continue;
-      *seen = {box->windowTitle(), box->text()};
-      box->accept();
-      poll->setProperty("done", true);
-      poll->deleteLater();
-    }
-  });
-  poll->start(10);
-  return seen;
 }
 
 TEST(DesktopTexts, anOpenThatFindsNoProgramSaysWhatToInstall) {
   for (int language : {1, 2, 3}) {
-    TempDir dir;
-    TfrmCommon common(ProgramFolder(dir, language));
-    Shell fails(false);
-    common.SetShellService(&fails);
-    const std::pair<void (TfrmCommon::*)(), const char*> targets[] = {
-        {&TfrmCommon::OpenHelpFile, "xchm"},
-        {&TfrmCommon::OpenHomePage, "firefox-esr"},
-        {&TfrmCommon::OpenSupport, "thunderbird"},
+    Program program(language);
+    program.shell.opens = false;
+    const std::pair<std::string, const char*> targets[] = {
+        {program.common->HelpFileName(), "xchm"},
+        {program.common->HomePageAddress(), "firefox-esr"},
+        {program.common->SupportAddress(), "thunderbird"},
+        {program.dir.folder(), "pcmanfm"},  // the output folder
     };
-    for (const auto& [open, package] : targets) {
-      SCOPED_TRACE("language " + std::to_string(language) + ", " + package);
-      const auto seen = AnswerNextMessageBox();
-      (common.*open)();
-      EXPECT_EQ(seen->caption,
-                LanguageTable(common.LanguageFileName(), language).Text("App", "Title"));
-      EXPECT_TRUE(seen->text.contains(PathToText(fails.opened.back()))) << seen->text.toStdString();
-      EXPECT_TRUE(seen->text.contains(package)) << seen->text.toStdString();
-      EXPECT_TRUE(seen->text.contains("xdg-utils")) << seen->text.toStdString();
+    for (const auto& [target, package] : targets) {
+      QString caption, text;
+      QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        caption = box->windowTitle();
+        text = box->text();
+        box->accept();
+      });
+      program.common->OpenDocument(target);
+      EXPECT_EQ(caption, program.common->Text("App", "Title"));
+      for (const QString& part : {PathToText(target), QString(package), QString("xdg-utils")})
+        EXPECT_TRUE(text.contains(part)) << text.toStdString() << " lacks " << part.toStdString();
     }
-    const auto seen = AnswerNextMessageBox();
-    common.OpenDocument(dir.folder());  // the output folder
-    EXPECT_TRUE(seen->text.contains("pcmanfm")) << seen->text.toStdString();
-    EXPECT_FALSE(common.Text("frmCommon", "msgInhibitReason").isEmpty());
+    EXPECT_FALSE(program.common->Text("frmCommon", "msgInhibitReason").isEmpty());
   }
 }
 
@@ -144,17 +112,17 @@ TEST(DesktopTexts, qtsOwnTextsFollowTheLanguage) {
   for (int language : {1, 2, 3}) {
     SCOPED_TRACE("language " + std::to_string(language));
     const QtTranslation translation(language);
-    EXPECT_EQ(translation.Loaded(), language != 2);
+    const bool english = language == 2;
+    EXPECT_EQ(translation.Loaded(), !english);
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     QFileDialog files;
     files.setOption(QFileDialog::DontUseNativeDialog);
-    const QString cancel =
-        files.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
-    const bool english = language == 2;
     EXPECT_EQ(box.button(QMessageBox::Yes)->text() == "&Yes", english);
     EXPECT_EQ(box.button(QMessageBox::No)->text() == "&No", english);
-    EXPECT_EQ(cancel == "Cancel", english) << cancel.toStdString();
+    EXPECT_EQ(
+        files.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text() == "Cancel",
+        english);
     EXPECT_EQ(ComputerNodeName() == "Computer", english);
   }
 }

@@ -14,14 +14,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class RecordingInhibitor : public ISleepInhibitor {
- public:
+// Each call as it came: a second take or release would show.
+struct RecordingInhibitor : ISleepInhibitor {
   void Inhibit(const QString& why) override {
-    if (!held) log << "take: " + why;
+    log << (held ? "take again" : "take: " + why);
     held = true;
   }
   void Release() override {
-    if (held) log << "release";
+    log << (held ? "release" : "release again");
     held = false;
   }
   bool held = false;
