@@ -16,6 +16,7 @@
 #include "app/QueueModel.h"
 #include "app/UnitMain.h"
 #include "engine/OverwritePolicy.h"
+#include "engine/RunReport.h"
 #include "tests/run/RunTestBase.h"
 #include "tests/support/ChildProcess.h"
 #include "ui/PathText.h"
@@ -27,6 +28,29 @@ using std::chrono::milliseconds;
 namespace {
 
 QString Text(const fs::path& path) { return PathToText(path.string()); }
+
+TEST(RunReport, FinishTextListsTenFailuresWithReasonsAndCountsTheRest) {
+  RunReport report;
+  report.Add(EntryOutcome::Converted);
+  report.Add(EntryOutcome::Skipped);
+  const std::string errorLine = LastTextLine("warning\nlibm9s: bad\r\n \n");
+  EXPECT_EQ(errorLine, "libm9s: bad");
+  report.AddFailure({"/v/a.avi", EntryFailure::ExitCode, 1, errorLine});
+  report.AddFailure({"/v/b.avi", EntryFailure::Signal, 9, ""});
+  report.AddFailure({"/v/c.avi", EntryFailure::StartFailed, 2, "System Error.  Code: 2.\nNo such"});
+  for (int i = 0; i < 9; ++i) report.AddFailure({"", EntryFailure::ExitCode, 3, ""});
+  FinishTexts texts;
+  texts.convertedCount = "%d/%d 100%%";
+  const QStringList lines = QString::fromStdString(FinishQuestionText(report, texts)).split("\r\n");
+  EXPECT_EQ(lines.mid(0, 7),
+            (QStringList{"Conversion finished.", "1/14 100%", "", "These files were not converted:",
+                         "/v/a.avi: libm9s: bad", "/v/b.avi: The encoder was ended by signal 9.",
+                         "/v/c.avi: System Error.  Code: 2. No such"}));
+  EXPECT_EQ(lines[7], "(empty entry): The encoder ended with exit code 3.");
+  EXPECT_EQ(lines.mid(14), (QStringList{"...and 2 more.", "", "Open the output folder now?"}));
+  EXPECT_EQ(FinishQuestionText(RunReport(), texts),
+            "Conversion finished.\r\n\r\nOpen the output folder now?");
+}
 
 TEST_F(RunTest, FailedEntriesLeaveNothingAndTheFinishQuestionNamesThem) {
   MainWindowSession session(ProgramFolder());
