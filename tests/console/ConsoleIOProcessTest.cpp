@@ -161,9 +161,11 @@ TEST(ConsoleIOLifetime, everyKindOfEndIsReportedAndHundredRunsLeakNothing) {
       if (!running) seen = runner.ExitStatus();
       recordStatus(sender, running);
     };
-    const std::pair<const char*, TProcessExit> ends[] = {
-        {"abort", {false, 0, SIGABRT}}, {"segv", {false, 0, SIGSEGV}},
-        {"selfkill", {false, 0, SIGKILL}}, {"exit 3", {true, 3, 0}}, {"exit 0", {true, 0, 0}}};
+    const std::pair<const char*, TProcessExit> ends[] = {{"abort", {false, 0, SIGABRT}},
+                                                         {"segv", {false, 0, SIGSEGV}},
+                                                         {"selfkill", {false, 0, SIGKILL}},
+                                                         {"exit 3", {true, 3, 0}},
+                                                         {"exit 0", {true, 0, 0}}};
     int expected = 0;
     for (const auto& [mode, end] : ends) {
       SCOPED_TRACE(mode);

@@ -74,7 +74,8 @@ TEST(TypedFileNames, splitLikeTheDialogQuotesASelection) {
       {"\"quoted\".avi", {"\"quoted\".avi"}},
       {"", {}},
   };
-  for (const auto& [text, names] : cases) EXPECT_EQ(SplitTypedFileNames(text), names) << text.toStdString();
+  for (const auto& [text, names] : cases)
+    EXPECT_EQ(SplitTypedFileNames(text), names) << text.toStdString();
 }
 
 }  // namespace
