@@ -185,7 +185,9 @@ TEST_F(RunTest, EncoderStopsWhenVelbrinIsKilled) {
   ASSERT_TRUE(WaitFor(
       [&] {
         encoders = EncoderChildren(velbrin.pid());
-        return !encoders.empty() && feeder->Fed() >= 20;  // halfway through the source
+        std::error_code error;  // more than the placeholder: the encoder has begun writing
+        const bool writing = fs::file_size(dir / "out" / "slow.3gp", error) > 6 && !error;
+        return !encoders.empty() && writing && feeder->Fed() >= 20;
       },
       milliseconds(60000)));
   velbrin.Signal(SIGKILL);
