@@ -115,8 +115,8 @@ class TConsoleIO : public QObject {
   bool WaitForChild(int timeoutMs);
 
   std::unique_ptr<TConsoleNotify> NotifyWindow;
-  FileDescriptor inputWrite_;     // our end of the child's standard input
-  pid_t processId_ = 0;           // 0 = no child recorded
+  FileDescriptor inputWrite_;  // our end of the child's standard input
+  pid_t processId_ = 0;        // 0 = no child recorded
   std::optional<TProcessExit> exitStatus_;
   FileDescriptor processHandle_;  // pidfd of the recorded child
   std::shared_ptr<TConsoleSession> session_;

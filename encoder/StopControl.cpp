@@ -19,8 +19,16 @@ namespace {
 std::atomic<int> stopRequests{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
-extern "C" void OnStopSignal(int signal) {
-  if (stopRequests.fetch_add(1) >= 1) {
+// The parent we were started by. Its death arrives as SIGTERM once for each
+// of its threads that our parenthood passes through while it dies: that is
+// one request, never the second one that ends us at once.
+std::atomic<pid_t> startingParent{0};
+static_assert(std::atomic<pid_t>::is_always_lock_free);
+
+extern "C" void OnStopSignal(int signal, siginfo_t* info, void*) {
+  const bool fromParent = signal == SIGTERM && info != nullptr && info->si_pid != 0 &&
+                          info->si_pid == startingParent.load();
+  if (stopRequests.fetch_add(1) >= 1 && !fromParent) {
     // A second request: end now, with the signal's own default effect.
     ::signal(signal, SIG_DFL);
     ::raise(signal);
@@ -30,9 +38,9 @@ extern "C" void OnStopSignal(int signal) {
 
 void InstallHandlers() {
   struct sigaction action {};
-  action.sa_handler = OnStopSignal;
+  action.sa_sigaction = OnStopSignal;
   sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
+  action.sa_flags = SA_RESTART | SA_SIGINFO;
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
   // A reader that went away must show up as a write error, not kill us.
@@ -45,6 +53,7 @@ void InstallHandlers() {
 // and a named program that is gone while we were reparented means just that.
 // (A still-living one that is not our parent only passed the name on.)
 void StopWithParent() {
+  startingParent = ::getppid();
   ::prctl(PR_SET_PDEATHSIG, SIGTERM);
   const char* named = std::getenv("LIBM9S_PARENT_PID");
   if (named == nullptr || *named == '\0') return;

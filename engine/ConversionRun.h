@@ -72,8 +72,7 @@ class ConversionRun {
   bool WaitForEncoder(const ActiveScope& scope);
   // Places the placeholder, starts the encoder and waits for it; false
   // when the run must end at once.
-  bool ConvertEntry(const ActiveScope& scope, const std::string& source,
-                    const std::string& output);
+  bool ConvertEntry(const ActiveScope& scope, const std::string& source, const std::string& output);
   // The entry's outcome from how its encoder ended.
   void JudgeEntry(const std::string& source, const std::string& output);
 
@@ -81,8 +80,8 @@ class ConversionRun {
   bool keepGoing_ = true;
   bool active_ = false;
   bool closing_ = false;
-  bool stopped_ = false;    // Stop was given during the current entry
-  std::string errorTail_;   // the end of the current encoder's standard error
+  bool stopped_ = false;   // Stop was given during the current entry
+  std::string errorTail_;  // the end of the current encoder's standard error
   RunReport report_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -70,9 +70,8 @@ void EnsureOutputFolder(const std::string& folder) {
 bool WritePlaceholder(const std::string& path) {
   // Not truncated at open: only once it is known to be a regular file. A
   // FIFO without reader fails at once (ENXIO) instead of blocking the window.
-  FileDescriptor file(::open(path.c_str(),
-                             O_WRONLY | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC,
-                             0666));
+  FileDescriptor file(::open(
+      path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666));
   if (file.get() < 0) {
     if (errno == ELOOP || errno == EISDIR || errno == ENXIO || errno == EAGAIN ||
         errno == EWOULDBLOCK)

@@ -91,8 +91,9 @@ std::string FinishQuestionText(const RunReport& report, const FinishTexts& texts
   text += kLineEnd;
   const auto& failures = report.Failures();
   if (!failures.empty()) {
-    text += FillPattern(texts.convertedCount, {std::to_string(report.Count(EntryOutcome::Converted)),
-                                               std::to_string(report.Visited())});
+    text += FillPattern(
+        texts.convertedCount,
+        {std::to_string(report.Count(EntryOutcome::Converted)), std::to_string(report.Visited())});
     text += kLineEnd;
     text += kLineEnd;
     text += texts.failedFiles;

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -152,12 +154,29 @@ TEST(ConsoleIOLifetime, everyKindOfEndIsReportedAndHundredRunsLeakNothing) {
   {
     TConsoleIO runner;
     Recorder record(runner);
+    // How each child ended, as the end event sees it: exit code or signal.
+    std::optional<TProcessExit> seen;
+    auto recordStatus = runner.OnProcessStatusChange;
+    runner.OnProcessStatusChange = [&](TConsoleIO* sender, bool running) {
+      if (!running) seen = runner.ExitStatus();
+      recordStatus(sender, running);
+    };
+    const std::pair<const char*, TProcessExit> ends[] = {{"abort", {false, 0, SIGABRT}},
+                                                         {"segv", {false, 0, SIGSEGV}},
+                                                         {"selfkill", {false, 0, SIGKILL}},
+                                                         {"exit 3", {true, 3, 0}},
+                                                         {"exit 0", {true, 0, 0}}};
     int expected = 0;
-    for (const char* mode : {"abort", "segv", "selfkill", "exit 3", "exit 0"}) {
+    for (const auto& [mode, end] : ends) {
       SCOPED_TRACE(mode);
       runner.Run(Child(mode), "", false);
+      EXPECT_FALSE(runner.ExitStatus().has_value());
       ++expected;
       ASSERT_TRUE(WaitUntil([&] { return record.ended == expected; }));
+      ASSERT_TRUE(seen.has_value());
+      EXPECT_EQ(std::tuple(seen->Exited, seen->Code, seen->Signal),
+                std::tuple(end.Exited, end.Code, end.Signal));
+      EXPECT_EQ(runner.ExitStatus()->Succeeded(), std::string(mode) == "exit 0");
     }
     for (int i = 0; i < 100; ++i) {
       runner.Run(Child("exit 0"), "", false);

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLayout>
@@ -264,6 +265,32 @@ TEST_F(MainWindowTest, openFileDialogAddsChosenNamesAndRemembersTheGroup) {
   window->ActionFileAddExecute();
   EXPECT_EQ(shownFilter, shownFilters.value(2));
   EXPECT_EQ(Entries().size(), 2);
+}
+
+TEST_F(MainWindowTest, openFileDialogTakesANameWithAQuoteClickedOrTyped) {
+  Start(nullptr);
+  const std::string quoted = "it \"is\" here.avi";
+  WriteFileBytes(folder / quoted, "x");
+  const QString base = QString::fromStdString(folder.folder());
+  const QString texts[] = {QString(), "\"it \"is\" here.avi\"  \"two.avi\""};
+  for (const QString& typed : texts) {
+    prompts.modal = [&](QDialog* dialog) {
+      auto* files = qobject_cast<QFileDialog*>(dialog);
+      files->setDirectory(base);
+      auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+      if (typed.isEmpty())
+        files->selectFile(base + QString::fromStdString(quoted));  // as a click does
+      else
+        name->setText(typed);
+      auto* open = files->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Open);
+      EXPECT_TRUE(open->isEnabled()) << name->text().toStdString();
+      dialog->accept();
+      return files->result();
+    };
+    window->ActionFileAddExecute();
+  }
+  EXPECT_EQ(Entries(), (QStringList{base + QString::fromStdString(quoted),
+                                    base + QString::fromStdString(quoted), base + "two.avi"}));
 }
 
 TEST_F(MainWindowTest, outputFolderIsStoredOnEveryChangeOnly) {

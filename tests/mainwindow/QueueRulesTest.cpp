@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include "app/TypedFileNames.h"
 #include "queue/FolderScan.h"
 #include "queue/QueueRules.h"
 
@@ -63,5 +64,18 @@ INSTANTIATE_TEST_SUITE_P(
                       WildcardCase{"*.avi", "a.b.avi", true}, WildcardCase{"*.a?i", "x.avi", true},
                       WildcardCase{"*.mp*", "x.mpeg", true}, WildcardCase{"*.mp*", "x.mkv", false},
                       WildcardCase{"*.", "README", true}, WildcardCase{"*.", "a.txt", false}));
+
+TEST(TypedFileNames, splitLikeTheDialogQuotesASelection) {
+  const std::pair<QString, QStringList> cases[] = {
+      {"  clip.avi ", {"clip.avi"}},
+      {"a\"b.avi", {"a\"b.avi"}},
+      {"\"a.avi\" \"b c.avi\"", {"a.avi", "b c.avi"}},
+      {"\"say \"hi\".avi\" \"x.avi\"", {"say \"hi\".avi", "x.avi"}},
+      {"\"quoted\".avi", {"\"quoted\".avi"}},
+      {"", {}},
+  };
+  for (const auto& [text, names] : cases)
+    EXPECT_EQ(SplitTypedFileNames(text), names) << text.toStdString();
+}
 
 }  // namespace
