@@ -70,3 +70,25 @@ TEST(EncoderFailure, helpPrintsTheUsage) {
   EXPECT_EQ(0, *code);
   EXPECT_TRUE(child.Output().starts_with("usage: libm9s -i SRC")) << child.Output();
 }
+
+TEST(EncoderFailure, aPacketWithADamagedHeaderIsSkippedNotFatal) {
+  // H.263 answers a broken picture start code with -1, not "invalid data".
+  TempDir dir;
+  MakeMedia(dir / "good.3gp", MediaKind::ThreeGp, 2.0);
+  std::string bytes = ReadFileBytes(dir / "good.3gp");
+  std::vector<size_t> starts;  // 00 00 8x: where a picture starts
+  for (size_t at = 0; at + 2 < bytes.size(); ++at)
+    if (bytes[at] == 0 && bytes[at + 1] == 0 &&
+        (static_cast<unsigned char>(bytes[at + 2]) & 0xFC) == 0x80)
+      starts.push_back(at);
+  ASSERT_GT(starts.size(), 40u);
+  bytes[starts[starts.size() / 2] + 2] = '\0';
+  WriteFileBytes(dir / "damaged.3gp", bytes);
+
+  const auto out = dir / "out.3gp";
+  const EncoderResult r = RunEncoder(EncoderArgs((dir / "damaged.3gp").string(), out.string()));
+  EXPECT_EQ(0, r.exitCode) << r.err;
+  const auto info = ProbeMedia(out);
+  ASSERT_TRUE(info);
+  EXPECT_GT(info->videoFrames, 24);  // about 30 at 14.98 frames a second
+}
