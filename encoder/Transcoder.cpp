@@ -136,6 +136,7 @@ void Transcoder::WritePacket(AVPacket* packet) {
     progress_.Advance(static_cast<double>(packet->pts + packet->duration) * av_q2d(s->time_base));
   Check(av_interleaved_write_frame(output_.get(), packet),
         "cannot write the output " + options_.output);
+  ++packetsWritten_;
 }
 
 void Transcoder::EncodeLoop() {
@@ -185,4 +186,8 @@ void Transcoder::Run() {
   Guard([this] { Finish(); });
   std::lock_guard lock(errorMutex_);
   if (firstError_) throw EncodeError(*firstError_);
+  // A source whose streams hold no readable frame would leave a file with no
+  // track at all; unless we were stopped first, that is a failure.
+  if (packetsWritten_ == 0 && !stop_.Requested())
+    throw EncodeError("nothing in the source " + options_.source + " could be converted");
 }

@@ -53,4 +53,5 @@ class Transcoder {
   std::mutex errorMutex_;
   std::optional<std::string> firstError_;
   bool headerWritten_ = false;
+  int64_t packetsWritten_ = 0;  // written on the encoding thread only
 };

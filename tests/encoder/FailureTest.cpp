@@ -27,6 +27,11 @@ TEST(EncoderFailure, badSourcesAndOutputsEndWithOneLineAndNoHang) {
   MakeMedia(dir / "good.mp4", MediaKind::Mp4, 2.0);
   const std::string whole = ReadFileBytes(dir / "good.mp4");
   WriteFileBytes(dir / "half.mp4", whole.substr(0, whole.size() / 2));
+  // Streams described, but cut before the first packet: nothing to convert.
+  MakeMedia(dir / "good.rm", MediaKind::Rm, 1.0);
+  const std::string rm = ReadFileBytes(dir / "good.rm");
+  ASSERT_NE(std::string::npos, rm.find("DATA"));
+  WriteFileBytes(dir / "headers.rm", rm.substr(0, rm.find("DATA") + 18));
   WriteFileBytes(dir / "empty.avi", "");
   std::mt19937 random(7);
   std::string noise(64 * 1024, '\0');
@@ -41,6 +46,7 @@ TEST(EncoderFailure, badSourcesAndOutputsEndWithOneLineAndNoHang) {
       {EncoderArgs((dir / "empty.avi").string(), out), "empty.avi"},
       {EncoderArgs((dir / "noise.avi").string(), out), "noise.avi"},
       {EncoderArgs((dir / "half.mp4").string(), out), "half.mp4"},
+      {EncoderArgs((dir / "headers.rm").string(), out), "headers.rm could be converted"},
       {EncoderArgs(good, (dir / "no" / "such" / "out.3gp").string()), "out.3gp"},
       {EncoderArgs(good, (dir / "file" / "out.3gp").string()), "out.3gp"},
       {EncoderArgs(good, out).Set("-s", "0x0"), "-s"},
