@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package that building, running and testing Velbrin needs.
+# Installs every Debian 12 package that building, running and testing Velbrin needs,
+# or only the packages named on the command line.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
@@ -12,6 +13,8 @@ packages=(
   fonts-noto-cjk fonts-dejavu-core
   xvfb xauth
 )
+# Given package names, installs those instead (the fuzzing script's own tools).
+if [ $# -gt 0 ]; then packages=("$@"); fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
