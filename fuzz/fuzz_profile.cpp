@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -58,11 +59,16 @@ void Check(bool holds, const char* what) {
 // must leave on disk exactly the bytes the rules give.
 void CheckFileWrite(const std::string& bytes, const std::string& section, const std::string& key,
                     const std::string& value, const std::string& expected) {
-  static const std::string file = [] {
-    char folder[] = "/tmp/fuzz_profile.XXXXXX";
-    if (!::mkdtemp(folder)) std::abort();
-    return std::string(folder) + "/config.ini";
-  }();
+  // A folder of this process's own, removed when the run ends.
+  static const struct Folder {
+    std::filesystem::path path = [] {
+      char name[] = "/tmp/fuzz_profile.XXXXXX";
+      if (!::mkdtemp(name)) std::abort();
+      return std::filesystem::path(name);
+    }();
+    ~Folder() { std::filesystem::remove_all(path); }
+  } folder;
+  const std::string file = (folder.path / "config.ini").string();
   if (FILE* f = std::fopen(file.c_str(), "wb")) {
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
