@@ -19,14 +19,14 @@ struct ChildPipes {
 // Creates the three pipes; raises SystemError on failure, releasing what was made.
 ChildPipes CreateChildPipes();
 
-// Starts argv[0] (a name without '/' is looked for in our working directory,
-// then on PATH; see ProgramInWorkingDirectory) with the child's
-// ends of the pipes as its standard streams, in its own session, in
-// directory (unless empty), with default signal handling and an empty signal
-// mask, and with no other descriptor. Raises SystemError with the cause.
 // The absolute path of name in our working directory when a regular file
 // that we may run lies there; empty otherwise.
 std::string ProgramInWorkingDirectory(const std::string& name);
 
+// Starts argv[0] (a name without '/' is looked for in our working directory,
+// then on PATH) with the child's
+// ends of the pipes as its standard streams, in its own session, in
+// directory (unless empty), with default signal handling and an empty signal
+// mask, and with no other descriptor. Raises SystemError with the cause.
 pid_t SpawnChild(const std::vector<std::string>& argv, const std::string& directory,
                  const ChildPipes& pipes);

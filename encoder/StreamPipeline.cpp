@@ -143,6 +143,15 @@ void ClaimLevel(AVCodecContext* enc, const SimpleProfileLevel& level) {
   enc->extradata_size = static_cast<int>(rewritten.size());
 }
 
+// Decoders report a damaged packet in many ways (older ones return -1, some a
+// "not implemented" for a garbled header). Only these mean the decoder itself
+// cannot go on: out of memory, and a decoder in the wrong state, which would
+// answer every call the same way.
+bool IsDamagedData(int rc) {
+  return rc < 0 && rc != AVERROR(ENOMEM) && rc != AVERROR(EINVAL) && rc != AVERROR(EAGAIN) &&
+         rc != AVERROR_EOF;
+}
+
 }  // namespace
 
 StreamPipeline::StreamPipeline(AVFormatContext* input, int streamIndex)
@@ -246,18 +255,19 @@ void StreamPipeline::OpenEncoder(const EncoderOptions& options, AVFormatContext*
 
 bool StreamPipeline::Decode(const AVPacket* packet, const FrameSink& sink) {
   int rc = avcodec_send_packet(decoder_.get(), packet);
-  if (rc == AVERROR_INVALIDDATA) {
+  if (IsDamagedData(rc)) {
     // Damaged data in one packet: FFmpeg conceals it; the stream goes on.
     ++decodeErrors_;
     av_log(nullptr, AV_LOG_WARNING, "damaged %s data skipped\n", Kind());
-    return true;
+    if (packet) return true;  // at the end the decoder is still drained below
+  } else if (rc < 0 && rc != AVERROR_EOF) {
+    Check(rc, std::string("cannot decode the ") + Kind());
   }
-  if (rc < 0 && rc != AVERROR_EOF) Check(rc, std::string("cannot decode the ") + Kind());
   while (true) {
     FramePtr frame = NewFrame();
     rc = avcodec_receive_frame(decoder_.get(), frame.get());
     if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) break;
-    if (rc == AVERROR_INVALIDDATA) {
+    if (IsDamagedData(rc)) {
       ++decodeErrors_;
       continue;
     }

@@ -4,7 +4,10 @@
 // after a write gives back what was written (cut as reading cuts it).
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <cctype>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -52,10 +55,42 @@ void Check(bool holds, const char* what) {
   }
 }
 
+// The first write of some inputs also goes through the file functions, which
+// must leave on disk exactly the bytes the rules give.
+void CheckFileWrite(const std::string& bytes, const std::string& section, const std::string& key,
+                    const std::string& value, const std::string& expected) {
+  // A folder of this process's own, removed when the run ends.
+  static const struct Folder {
+    std::filesystem::path path = [] {
+      char name[] = "/tmp/fuzz_profile.XXXXXX";
+      if (!::mkdtemp(name)) std::abort();
+      return std::filesystem::path(name);
+    }();
+    ~Folder() { std::filesystem::remove_all(path); }
+  } folder;
+  const std::string file = (folder.path / "config.ini").string();
+  if (FILE* f = std::fopen(file.c_str(), "wb")) {
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+  }
+  profile::WriteString(file, section, key, value);
+  std::string written;
+  if (FILE* f = std::fopen(file.c_str(), "rb")) {
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) written.append(buffer, n);
+    std::fclose(f);
+  }
+  Check(written == expected, "the file holds other bytes than the rules give");
+  Check(profile::ReadValue(file, section, key) == value.substr(0, profile::kMaxValueBytes),
+        "the file read back differs from the value written");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
+  // The file functions sync to disk, so only about one input in 256 uses them.
+  const bool throughFile = in.ConsumeIntegralInRange(0, 255) == 0;
   std::string file = in.ConsumeRandomLengthString(2048);
   std::set<std::string> sections, keys;
   CollectNames(file, sections, keys);
@@ -71,6 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Check(value.find_first_of("\r\n") != std::string::npos, "a storable value was refused");
       continue;
     }
+    if (op == 0 && throughFile) CheckFileWrite(file, section, key, value, next);
     sections.insert(section);
     keys.insert(key);
     const auto before = profile::Document::Parse(file);

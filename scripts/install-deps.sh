@@ -2,6 +2,7 @@
 # Installs every Debian package that building, running, testing and packaging Velbrin
 # needs, with the names of the running release (Debian 12 bookworm or 13 trixie).
 # Runs apt-get as root (through sudo when not root) only when something is missing.
+# Given package names, it installs only those.
 set -euo pipefail
 
 . /etc/os-release
@@ -36,6 +37,9 @@ case "$release" in
     exit 1
     ;;
 esac
+
+# Given package names, installs those instead (the fuzzing script's own tools).
+if [ $# -gt 0 ]; then packages=("$@"); fi
 
 # One dpkg-query for all, so a machine that has everything is done at once.
 mapfile -t installed < <(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${packages[@]}" 2>/dev/null |

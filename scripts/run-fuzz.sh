@@ -9,16 +9,7 @@ media_files=${FUZZ_MEDIA_FILES:-300}
 jobs=$(nproc)
 
 # The fuzzers' own tools: clang with its fuzzer and sanitizer runtimes.
-packages=(clang libclang-rt-dev python3 ffmpeg)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+./scripts/install-deps.sh clang libclang-rt-dev python3 ffmpeg
 
 cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++
 cmake --build build-fuzz -j "$jobs"

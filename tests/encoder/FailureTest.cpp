@@ -39,6 +39,11 @@ TEST(EncoderFailure, badSourcesAndOutputsEndWithOneLineAndNoHang) {
   MakeMedia(dir / "good.mp4", MediaKind::Mp4, 2.0);
   const std::string whole = ReadFileBytes(dir / "good.mp4");
   WriteFileBytes(dir / "half.mp4", whole.substr(0, whole.size() / 2));
+  // Streams described, but cut before the first packet: nothing to convert.
+  MakeMedia(dir / "good.rm", MediaKind::Rm, 1.0);
+  const std::string rm = ReadFileBytes(dir / "good.rm");
+  ASSERT_NE(std::string::npos, rm.find("DATA"));
+  WriteFileBytes(dir / "headers.rm", rm.substr(0, rm.find("DATA") + 18));
   WriteFileBytes(dir / "empty.avi", "");
   std::mt19937 random(7);
   std::string noise(64 * 1024, '\0');
@@ -56,6 +61,7 @@ TEST(EncoderFailure, badSourcesAndOutputsEndWithOneLineAndNoHang) {
       {EncoderArgs((dir / "noise.avi").string(), out), "noise.avi"},
       {EncoderArgs((dir / "half.mp4").string(), out), "half.mp4"},
       {EncoderArgs((dir / "blank.avi").string(), out), "decoded"},
+      {EncoderArgs((dir / "headers.rm").string(), out), "decoded from"},
       {EncoderArgs(good, (dir / "no" / "such" / "out.3gp").string()), "out.3gp"},
       {EncoderArgs(good, (dir / "file" / "out.3gp").string()), "out.3gp"},
       {EncoderArgs(good, out).Set("-s", "0x0"), "-s"},
@@ -87,4 +93,26 @@ TEST(EncoderFailure, helpPrintsTheUsage) {
   ASSERT_TRUE(code);
   EXPECT_EQ(0, *code);
   EXPECT_TRUE(child.Output().starts_with("usage: libm9s -i SRC")) << child.Output();
+}
+
+TEST(EncoderFailure, aPacketWithADamagedHeaderIsSkippedNotFatal) {
+  // H.263 answers a broken picture start code with -1, not "invalid data".
+  TempDir dir;
+  MakeMedia(dir / "good.3gp", MediaKind::ThreeGp, 2.0);
+  std::string bytes = ReadFileBytes(dir / "good.3gp");
+  std::vector<size_t> starts;  // 00 00 8x: where a picture starts
+  for (size_t at = 0; at + 2 < bytes.size(); ++at)
+    if (bytes[at] == 0 && bytes[at + 1] == 0 &&
+        (static_cast<unsigned char>(bytes[at + 2]) & 0xFC) == 0x80)
+      starts.push_back(at);
+  ASSERT_GT(starts.size(), 40u);
+  bytes[starts[starts.size() / 2] + 2] = '\0';
+  WriteFileBytes(dir / "damaged.3gp", bytes);
+
+  const auto out = dir / "out.3gp";
+  const EncoderResult r = RunEncoder(EncoderArgs((dir / "damaged.3gp").string(), out.string()));
+  EXPECT_EQ(0, r.exitCode) << r.err;
+  const auto info = ProbeMedia(out);
+  ASSERT_TRUE(info);
+  EXPECT_GT(info->videoFrames, 24);  // about 30 at 14.98 frames a second
 }
