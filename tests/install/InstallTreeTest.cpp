@@ -67,7 +67,7 @@ TEST_F(InstallTree, holdsTheProgramFolderAndWhatTheDesktopNeeds) {
         kData + "icons/hicolor/scalable/apps/velbrin.svg",
         std::string(INSTALL_MANDIR "/man1/libm9s.1.gz"), kData + "doc/velbrin/copyright"})
     EXPECT_TRUE(fs::is_regular_file(At(file))) << file;
-  for (const std::string& program : {"velbrin", "libm9s"}) {
+  for (const char* program : {"velbrin", "libm9s"}) {
     const auto perms = fs::status(At(kProgram + program)).permissions();
     EXPECT_NE(perms & fs::perms::others_exec, fs::perms::none) << program;
   }
