@@ -126,7 +126,8 @@ TEST_F(EncoderLongRun, markersReportDurationFirstThenRisingTimesOftenEnough) {
   ASSERT_GT(span, 2s) << "the conversion was too quick to judge the marker rate";
   for (size_t i = 1; i < times.size(); ++i) {
     EXPECT_GE(TimeValue(times[i].text), TimeValue(times[i - 1].text));
-    EXPECT_LE(times[i].arrived - times[i - 1].arrived, 500ms) << "gap before " << times[i].text;
+    // Markers come every 250 ms of encoding; the bound leaves room for a busy machine.
+    EXPECT_LE(times[i].arrived - times[i - 1].arrived, 1s) << "gap before " << times[i].text;
   }
   EXPECT_GT(TimeValue(times.back().text), TimeValue(times.front().text));
   EXPECT_NEAR(kLongSeconds, TimeValue(times.back().text), 0.5);
@@ -144,7 +145,7 @@ TEST_F(EncoderLongRun, quitOnInputOrSigtermEndsPromptlyWithAPlayableFile) {
     SCOPED_TRACE(name);
     auto [code, took] = StopAfterOneSecond(ask, name);
     EXPECT_EQ(0, code);
-    EXPECT_LT(took, 500ms);
+    EXPECT_LT(took, 1s);
     std::string error;
     auto info = ProbeMedia(Out(name), &error);
     ASSERT_TRUE(info) << error;
