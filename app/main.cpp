@@ -7,6 +7,7 @@
 #include "app/UnitMain.h"
 #include "common/QtTranslation.h"
 #include "common/Unit_common.h"
+#include "console/ConsoleErrorSink.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/SleepInhibitor.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
   // who started them, for a death that came before they could watch for it.
   setenv("LIBM9S_PARENT_PID", std::to_string(getpid()).c_str(), 1);
   VelbrinApplication app(argc, argv);
+  SetConsoleErrorSink(ShowErrorText);  // the runner's errors go to the one error display
   // The shared services come first: the main window's first showing reads the
   // language, the skin and config.ini through them.
   TfrmCommon common;

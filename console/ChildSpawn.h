@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "console/FileDescriptor.h"
+#include "platform/FileDescriptor.h"
 
 // The three pipes of a child: for each, the child's end and ours. Every end
 // is close-on-exec and above the standard descriptors.

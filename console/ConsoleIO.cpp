@@ -19,10 +19,11 @@ extern "C" {
 #include <thread>
 
 #include "console/ChildSpawn.h"
+#include "console/ConsoleErrorSink.h"
+#include "console/ConsoleNotify.h"
 #include "console/ConsoleSession.h"
 #include "platform/ShellWords.h"
 #include "platform/SystemError.h"
-#include "ui/ErrorDisplay.h"
 
 namespace {
 
@@ -143,29 +144,29 @@ bool HasExited(int pidfd, int timeoutMs) {
 }  // namespace
 
 TConsoleIO::TConsoleIO(QObject* owner)
-    : QObject(owner), NotifyWindow(std::make_unique<TConsoleNotify>(*this)) {}
+    : QObject(owner),
+      NotifyWindow(std::make_unique<TConsoleNotify>(
+          [this](TConsoleSession& session, TConsoleNotice& notice) {
+            HandleNotice(session, notice);
+          })) {}
 
 TConsoleIO::~TConsoleIO() {
   // From here on a handler's Run is refused: its workers would outlive us.
   destroying_ = true;
-  try {
+  RunReportingErrors([this] {
     if (stopProcessOnFree_) Stop();
-  } catch (const std::exception& error) {
-    ShowException(error);
-  }
+  });
   // No worker may wait for this thread any longer: give up their hand-offs.
   if (session_) {
     session_->Cancel();
     endedSessions_.push_back(std::move(session_));
   }
   JoinEndedSessions(true);
-  try {
+  RunReportingErrors([this] {
     // After a kill the child ends at once; reap it here.
     CloseProcess(stopProcessOnFree_ && enableKill_ ? -1 : 0);
     inputWrite_.Close();
-  } catch (const std::exception& error) {
-    ShowException(error);
-  }
+  });
   NotifyWindow.reset();
 }
 
@@ -194,11 +195,8 @@ void TConsoleIO::Run(const std::string& CommandLine, const std::string& CurrentD
     session->errorRead = std::move(pipes.errorRead);
     try {
       session->Start();
-    } catch (const std::system_error& error) {
+    } catch (const std::system_error& error) {  // SystemError and the threads' own
       openError = error.code().value();
-      handle = FileDescriptor();
-    } catch (const SystemError& error) {
-      openError = error.code();
       handle = FileDescriptor();
     }
   }
@@ -261,7 +259,8 @@ void TConsoleIO::HandleNotice(TConsoleSession& session, TConsoleNotice& notice) 
   // Notices of a child that has already been reported as ended are dropped:
   // its output belongs to no run any more.
   ++handlingNotices_;
-  try {
+  // The worker must hear that its notice is done, whatever happens here.
+  RunReportingErrors([&] {
     if (&session == session_.get()) {
       switch (notice.kind) {
         case TConsoleNotice::Output:
@@ -276,10 +275,7 @@ void TConsoleIO::HandleNotice(TConsoleSession& session, TConsoleNotice& notice) 
           break;
       }
     }
-  } catch (const std::exception& error) {
-    // The worker must hear that its notice is done, whatever happened here.
-    ShowException(error);
-  }
+  });
   --handlingNotices_;
   {
     std::lock_guard lock(session.mutex);
@@ -289,14 +285,7 @@ void TConsoleIO::HandleNotice(TConsoleSession& session, TConsoleNotice& notice) 
 }
 
 void TConsoleIO::Deliver(const TReceiveEvent& event, const std::string& text) {
-  if (!event) return;
-  try {
-    event(this, text);
-  } catch (const std::exception& error) {
-    ShowException(error);
-  } catch (...) {
-    ShowExceptionText(QStringLiteral("Unknown error"));
-  }
+  if (event) RunReportingErrors([&] { event(this, text); });
 }
 
 void TConsoleIO::DeliverChunk(TConsoleSession& session, const TConsoleNotice& notice) {
@@ -354,20 +343,12 @@ void TConsoleIO::ProcessEnded() {
   // Taken out first: the status handler may already start the next child.
   std::shared_ptr<TConsoleSession> ended = std::move(session_);
   FileDescriptor input = std::move(inputWrite_);
-  try {
-    CloseProcess(0);
-  } catch (const std::exception& error) {
-    ShowException(error);
-  }
+  RunReportingErrors([this] { CloseProcess(0); });
   if (ended) {
     ended->Cancel();
     endedSessions_.push_back(std::move(ended));
   }
-  try {
-    input.Close();
-  } catch (const std::exception& error) {
-    ShowException(error);
-  }
+  RunReportingErrors([&] { input.Close(); });
 }
 
 void TConsoleIO::CloseProcess(int waitMs) {
@@ -392,14 +373,8 @@ void TConsoleIO::SetProcessHandle(pid_t pid, FileDescriptor handle) {
   if (pid != 0 && processId_ != 0) throw std::logic_error("Assertion failure");
   processId_ = pid;
   processHandle_ = std::move(handle);
-  if (!OnProcessStatusChange) return;
-  try {
-    OnProcessStatusChange(this, IsRunning());
-  } catch (const std::exception& error) {
-    ShowException(error);
-  } catch (...) {
-    ShowExceptionText(QStringLiteral("Unknown error"));
-  }
+  if (OnProcessStatusChange)
+    RunReportingErrors([this] { OnProcessStatusChange(this, IsRunning()); });
 }
 
 void TConsoleIO::JoinEndedSessions(bool all) {

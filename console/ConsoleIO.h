@@ -12,7 +12,7 @@
 
 #include <QObject>
 
-#include "console/FileDescriptor.h"
+#include "platform/FileDescriptor.h"
 
 class TConsoleIO;
 class TConsoleNotify;
@@ -88,16 +88,14 @@ class TConsoleIO : public QObject {
   bool SplitSend() const { return splitSend_; }
   void SetSplitSend(bool value) { splitSend_ = value; }
 
-  // Events; an empty one is skipped. An exception leaving a handler is shown
-  // by the application's error display and the runner goes on.
+  // Events; an empty one is skipped. An exception leaving a handler goes to
+  // the console error sink (ConsoleErrorSink.h) and the runner goes on.
   TReceiveEvent OnReceiveOutput;
   TReceiveEvent OnReceiveError;
   TReceiveEvent OnError;
   TProcessStatusChangeEvent OnProcessStatusChange;
 
  private:
-  friend class TConsoleNotify;
-
   void HandleNotice(TConsoleSession& session, TConsoleNotice& notice);
   void DeliverChunk(TConsoleSession& session, const TConsoleNotice& notice);
   void DeliverOutput(const char* data, long count);

@@ -9,7 +9,7 @@
 
 #include <QCoreApplication>
 
-#include "console/ConsoleIO.h"
+#include "console/ConsoleNotify.h"
 #include "platform/SystemError.h"
 
 namespace {
@@ -143,20 +143,3 @@ void TConsoleSession::WaitForExit() {
   }
   ++workersDone;
 }
-
-QEvent::Type TConsoleNotify::NoticeType() {
-  static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
-  return type;
-}
-
-void TConsoleNotify::customEvent(QEvent* event) {
-  if (event->type() != NoticeType()) return;
-  auto* notice = static_cast<TConsoleNoticeEvent*>(event);
-  runner_.HandleNotice(*notice->session, *notice->notice);
-}
-
-TConsoleNoticeEvent::TConsoleNoticeEvent(std::shared_ptr<TConsoleSession> session,
-                                         std::shared_ptr<TConsoleNotice> notice)
-    : QEvent(TConsoleNotify::NoticeType()),
-      session(std::move(session)),
-      notice(std::move(notice)) {}

@@ -10,12 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include <QEvent>
-#include <QObject>
+#include "platform/FileDescriptor.h"
 
-#include "console/FileDescriptor.h"
-
-class TConsoleIO;
 class TConsoleNotify;
 
 // Output is handed on in pieces of at most this many bytes.
@@ -73,26 +69,4 @@ struct TConsoleSession : std::enable_shared_from_this<TConsoleSession> {
   void ReadPipe(FileDescriptor& pipe, TConsoleNotice::Kind kind);
   void WaitForExit();
   bool WaitForReadersAfterExit();
-};
-
-// The creating thread's receiver of the workers' notices.
-class TConsoleNotify : public QObject {
- public:
-  explicit TConsoleNotify(TConsoleIO& runner) : runner_(runner) {}
-  static QEvent::Type NoticeType();
-
- protected:
-  void customEvent(QEvent* event) override;
-
- private:
-  TConsoleIO& runner_;
-};
-
-// A notice on its way to TConsoleNotify.
-class TConsoleNoticeEvent : public QEvent {
- public:
-  TConsoleNoticeEvent(std::shared_ptr<TConsoleSession> session,
-                      std::shared_ptr<TConsoleNotice> notice);
-  std::shared_ptr<TConsoleSession> session;
-  std::shared_ptr<TConsoleNotice> notice;
 };

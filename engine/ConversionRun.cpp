@@ -99,7 +99,7 @@ bool ConversionRun::ConvertEntry(const ActiveScope& scope, const std::string& so
     host_.ConsoleIO().Run(command, std::string(), false);
   } catch (const SystemError& error) {
     RemoveFailedOutput(output);
-    report_.AddFailure({source, EntryFailure::StartFailed, error.code(), error.what()});
+    report_.AddFailure({source, EntryFailure::StartFailed, error.code().value(), error.what()});
     return true;
   }
   if (!WaitForEncoder(scope)) return false;

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/FileDescriptor.h"
 #include "platform/SystemError.h"
 
 namespace fs = std::filesystem;
@@ -19,27 +20,6 @@ namespace {
 constexpr std::string_view kOutputExtension = ".3gp";
 constexpr std::string_view kPlaceholder = "temp\r\n";
 constexpr std::string_view kTempScriptName = "m9s.avs";
-
-// Closes the descriptor it holds.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now and reports the close's own failure.
-  int Close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result;
-  }
-
- private:
-  int fd_;
-};
 
 }  // namespace
 
@@ -72,26 +52,26 @@ bool WritePlaceholder(const std::string& path) {
   // FIFO without reader fails at once (ENXIO) instead of blocking the window.
   FileDescriptor file(::open(
       path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666));
-  if (file.get() < 0) {
+  if (!file.IsOpen()) {
     if (errno == ELOOP || errno == EISDIR || errno == ENXIO || errno == EAGAIN ||
         errno == EWOULDBLOCK)
       return false;
     RaiseLastOSError();
   }
   struct stat info {};
-  if (::fstat(file.get(), &info) != 0) RaiseLastOSError();
+  if (::fstat(file.Get(), &info) != 0) RaiseLastOSError();
   if (!S_ISREG(info.st_mode)) return false;
-  if (::ftruncate(file.get(), 0) != 0) RaiseLastOSError();
+  if (::ftruncate(file.Get(), 0) != 0) RaiseLastOSError();
   std::string_view rest = kPlaceholder;
   while (!rest.empty()) {
-    const ssize_t written = ::write(file.get(), rest.data(), rest.size());
+    const ssize_t written = ::write(file.Get(), rest.data(), rest.size());
     if (written < 0) {
       if (errno == EINTR) continue;
       RaiseLastOSError();
     }
     rest.remove_prefix(static_cast<size_t>(written));
   }
-  if (file.Close() != 0) RaiseLastOSError();
+  file.Close();
   return true;
 }
 

@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/FileDescriptor.h"
 #include "platform/SystemError.h"
 
 namespace profile {
@@ -129,25 +130,20 @@ std::string DocumentKey(std::string_view section, std::string_view key) {
 
 // The whole file, or nothing when it does not exist; other failures throw SystemError.
 std::optional<std::string> ReadFileBytes(const std::string& file) {
-  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
+  const FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.IsOpen()) {
     if (errno == ENOENT) return std::nullopt;
     RaiseLastOSError();
   }
   std::string bytes;
   char buffer[65536];
   for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      int code = errno;
-      ::close(fd);
-      RaiseOSError(code);
-    }
+    if (n < 0) RaiseLastOSError();
     if (n == 0) break;
     bytes.append(buffer, static_cast<size_t>(n));
   }
-  ::close(fd);
   return bytes;
 }
 
@@ -210,28 +206,27 @@ std::string RandomSuffix() {
 class TempFile {
  public:
   explicit TempFile(const std::string& prefix) {
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    for (int attempt = 0; attempt < 100 && !file_.IsOpen(); ++attempt) {
       path_ = prefix + RandomSuffix();
-      fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-      if (fd_ < 0 && errno != EEXIST) break;
+      file_ = FileDescriptor(
+          ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+      if (!file_.IsOpen() && errno != EEXIST) break;
     }
-    if (fd_ < 0) path_.clear();
+    if (!file_.IsOpen()) path_.clear();
   }
   ~TempFile() {
-    if (fd_ >= 0) ::close(fd_);
+    file_ = FileDescriptor();  // closed before its name goes
     if (!path_.empty()) ::unlink(path_.c_str());
   }
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
 
-  bool Ok() const { return fd_ >= 0; }
-  bool Write(std::string_view bytes) { return WriteAll(fd_, bytes); }
+  bool Ok() const { return file_.IsOpen(); }
+  bool Write(std::string_view bytes) { return WriteAll(file_.Get(), bytes); }
   // A replaced file keeps its mode; a new one keeps the mode it was created with.
   bool SyncAndClose(std::optional<mode_t> mode) {
-    bool ok = (!mode || ::fchmod(fd_, *mode) == 0) && ::fsync(fd_) == 0;
-    ok = (::close(fd_) == 0) && ok;
-    fd_ = -1;
-    return ok;
+    const bool ok = (!mode || ::fchmod(file_.Get(), *mode) == 0) && ::fsync(file_.Get()) == 0;
+    return file_.TryClose() && ok;
   }
   // Puts the file in place; afterwards nothing is left to remove.
   bool RenameTo(const std::string& target) {
@@ -242,7 +237,7 @@ class TempFile {
 
  private:
   std::string path_;
-  int fd_ = -1;
+  FileDescriptor file_;
 };
 
 std::string FolderOf(const std::string& file) {
@@ -277,29 +272,26 @@ class LockedFolder {
 
  public:
   explicit LockedFolder(const std::string& folder)
-      : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+      : folder_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
     // Without a lock (a file system that has none, or a holder that does not
     // let go within the bound) the write still goes on: refusing it would
     // lose the value for certain, and the window must not freeze.
-    if (fd_ < 0) return;
+    if (!folder_.IsOpen()) return;
     const auto giveUp = std::chrono::steady_clock::now() + kLockBound;
-    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && (errno == EINTR || errno == EWOULDBLOCK) &&
-           std::chrono::steady_clock::now() < giveUp)
+    while (::flock(folder_.Get(), LOCK_EX | LOCK_NB) != 0 &&
+           (errno == EINTR || errno == EWOULDBLOCK) && std::chrono::steady_clock::now() < giveUp)
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  ~LockedFolder() {
-    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
   }
   LockedFolder(const LockedFolder&) = delete;
   LockedFolder& operator=(const LockedFolder&) = delete;
 
   // Puts a rename in the folder on disk.
   void Sync() const {
-    if (fd_ >= 0) ::fsync(fd_);
+    if (folder_.IsOpen()) ::fsync(folder_.Get());
   }
 
  private:
-  int fd_;
+  FileDescriptor folder_;  // closing it releases the lock
 };
 
 // Replaces the file with bytes through a temporary file in its folder, so a
@@ -317,11 +309,12 @@ std::optional<bool> ReplaceFile(const std::string& file, std::string_view bytes,
 
 // A writable file in a folder that takes no new file can only be rewritten in place.
 bool RewriteInPlace(const std::string& file, std::string_view bytes) {
-  const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool ok = WriteAll(fd, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
-                  ::fsync(fd) == 0;
-  return (::close(fd) == 0) && ok;
+  FileDescriptor fd(::open(file.c_str(), O_WRONLY | O_CLOEXEC));
+  if (!fd.IsOpen()) return false;
+  const bool ok = WriteAll(fd.Get(), bytes) &&
+                  ::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) == 0 &&
+                  ::fsync(fd.Get()) == 0;
+  return fd.TryClose() && ok;
 }
 
 }  // namespace

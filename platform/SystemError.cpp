@@ -9,12 +9,16 @@ std::string SystemErrorText(int code) {
   return "System Error.  Code: " + std::to_string(code) + ".\n" + std::strerror(code);
 }
 
-SystemError::SystemError(int code) : std::runtime_error(SystemErrorText(code)), code_(code) {}
+SystemError::SystemError(int code)
+    : std::system_error(code, std::system_category()), text_(SystemErrorText(code)) {}
+
+const char* SystemError::what() const noexcept { return text_.what(); }
 
 ConvertError::ConvertError(const std::string& text)
     : std::runtime_error("'" + text + "' is not a valid integer value") {}
 
-WriteError::WriteError(const std::string& path) : std::runtime_error("Unable to write to " + path) {}
+WriteError::WriteError(const std::string& path)
+    : std::runtime_error("Unable to write to " + path) {}
 
 void RaiseLastOSError() { throw SystemError(errno); }
 

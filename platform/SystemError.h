@@ -3,16 +3,18 @@
 
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
-// An operating-system call that failed: "System Error.  Code: %d." and the
+// An operating-system call that failed, with its errno value in the system
+// category as code(). Its text is "System Error.  Code: %d." and the
 // system's message, or "A call to an OS function failed" when no code is set.
-class SystemError : public std::runtime_error {
+class SystemError : public std::system_error {
  public:
   explicit SystemError(int code);
-  int code() const { return code_; }
+  const char* what() const noexcept override;
 
  private:
-  int code_;
+  std::runtime_error text_;  // copies share the text, so copying never throws
 };
 
 // A text that is not an integer: "'%s' is not a valid integer value".

@@ -30,8 +30,10 @@ bool VelbrinApplication::notify(QObject* receiver, QEvent* event) {
   return false;
 }
 
-void ShowException(const std::exception& error) {
-  ShowExceptionText(QString::fromLocal8Bit(error.what()));
+void ShowException(const std::exception& error) { ShowErrorText(error.what()); }
+
+void ShowErrorText(const std::string& text) {
+  ShowExceptionText(QString::fromLocal8Bit(text.c_str()));
 }
 
 void ShowExceptionText(const QString& text) {

@@ -3,6 +3,7 @@
 
 #include <exception>
 #include <functional>
+#include <string>
 
 #include <QApplication>
 #include <QString>
@@ -20,6 +21,9 @@ class VelbrinApplication : public QApplication {
 // the sink to see what would have been shown instead of a modal box.
 void ShowException(const std::exception& error);
 void ShowExceptionText(const QString& text);
+// The same for an exception's text as what() gives it (the local encoding):
+// the program sets it as the console runner's error sink.
+void ShowErrorText(const std::string& text);
 using ErrorSink = std::function<void(const QString& text)>;
 // The application title (App/Title of the language file), the display's caption.
 void SetErrorCaption(const QString& caption);

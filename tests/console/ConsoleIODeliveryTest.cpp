@@ -3,13 +3,14 @@
 #include <thread>
 
 #include <QString>
+#include <QtGlobal>
 
 #include <gtest/gtest.h>
 
 #include "ConsoleTestSupport.h"
+#include "console/ConsoleErrorSink.h"
 #include "platform/ShellWords.h"
 #include "platform/SystemError.h"
-#include "ui/ErrorDisplay.h"
 
 namespace {
 
@@ -191,8 +192,9 @@ TEST(ConsoleIODelivery, echoIsByteExactAndRoundTripsKeepStep) {
 }
 
 TEST(ConsoleIODelivery, anExceptionFromAHandlerIsShownAndDeliveryGoesOn) {
-  std::vector<QString> shown;
-  ErrorSink previous = SetErrorSink([&](const QString& text) { shown.push_back(text); });
+  std::vector<std::string> shown;
+  TConsoleErrorSink previous =
+      SetConsoleErrorSink([&](const std::string& text) { shown.push_back(text); });
   TConsoleIO runner;
   runner.SetSplitMode(smSplitchar);
   Recorder record(runner);
@@ -201,8 +203,29 @@ TEST(ConsoleIODelivery, anExceptionFromAHandlerIsShownAndDeliveryGoesOn) {
     record.pieces.push_back(text);
   };
   RunToEnd(runner, record, Chunks({"ok1\\nbad\\nok2\\n"}));
-  SetErrorSink(previous);
+  SetConsoleErrorSink(previous);
   EXPECT_EQ(record.pieces, (std::vector<std::string>{"ok1", "ok2", ""}));
   ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0], QStringLiteral("'bad' is not a valid integer value"));
+  EXPECT_EQ(shown[0], "'bad' is not a valid integer value");
+}
+
+TEST(ConsoleErrorSink, errorsGoToTheSinkTheProgramSetOrElseToStandardError) {
+  std::vector<std::string> shown;
+  const TConsoleErrorSink previous =
+      SetConsoleErrorSink([&](const std::string& text) { shown.push_back(text); });
+  RunReportingErrors([] { throw ConvertError("x"); });
+  RunReportingErrors([] { throw 42; });  // not a std::exception
+  RunReportingErrors([] {});
+  EXPECT_EQ(shown, (std::vector<std::string>{"'x' is not a valid integer value", "Unknown error"}));
+
+  SetConsoleErrorSink({});
+  static QString logged;  // a message handler is a plain function
+  const QtMessageHandler qtHandler =
+      qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg) logged = text;
+      });
+  RunReportingErrors([] { RaiseOSError(ENOENT); });
+  qInstallMessageHandler(qtHandler);
+  SetConsoleErrorSink(previous);
+  EXPECT_EQ(logged.toStdString(), SystemErrorText(ENOENT));
 }

@@ -69,7 +69,7 @@ TEST(ConsoleIOMisuse, sendToAChildThatNeverReadsGivesUpAtTheTimeout) {
     runner.Send("more than the full pipe takes");
     ADD_FAILURE() << "the write into a full pipe succeeded";
   } catch (const SystemError& error) {
-    EXPECT_EQ(error.code(), ETIMEDOUT);
+    EXPECT_EQ(error.code().value(), ETIMEDOUT);
   }
   EXPECT_GE(MillisSince(start), 290);
   EXPECT_LT(MillisSince(start), 1500);

@@ -121,7 +121,7 @@ TEST(ConsoleIOSend, withoutAReadingChildSendRaisesInsteadOfKillingUs) {
     runner.Send("nobody reads this");
     ADD_FAILURE() << "no error";
   } catch (const SystemError& error) {
-    EXPECT_EQ(error.code(), EPIPE);
+    EXPECT_EQ(error.code().value(), EPIPE);
   }
   runner.Stop();  // the command cannot be written either; the kill still happens
   ASSERT_TRUE(WaitUntil([&] { return record.Ended(); }));
@@ -275,9 +275,9 @@ TEST(ConsoleIOSpawn, aFailedRunRaisesTheCauseAndLeavesNothingBehind) {
         runner.Run(attempt.command, attempt.directory, false);
         ADD_FAILURE() << "started: " << attempt.command;
       } catch (const SystemError& error) {
-        EXPECT_NE(error.code(), 0);
+        EXPECT_NE(error.code().value(), 0);
         if (i == 0 && attempt.command != "'open") {
-          EXPECT_EQ(error.code(), ENOENT);
+          EXPECT_EQ(error.code().value(), ENOENT);
           EXPECT_NE(std::string(error.what()).find("No such file or directory"), std::string::npos);
         }
       }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <cerrno>
 #include <string>
+#include <system_error>
 
 #include <gtest/gtest.h>
 
@@ -42,15 +43,23 @@ TEST(PathText, ValidUtf8ShowsAsItsCharacters) {
 TEST(Errors, TextsOfTheStandardErrors) {
   EXPECT_EQ(std::string(SystemError(ENOENT).what()),
             "System Error.  Code: 2.\nNo such file or directory");
-  EXPECT_EQ(SystemError(EACCES).code(), EACCES);
+  EXPECT_EQ(SystemError(EACCES).code().value(), EACCES);
   EXPECT_EQ(std::string(ConvertError("abc").what()), "'abc' is not a valid integer value");
   EXPECT_EQ(std::string(WriteError("/p/config.ini").what()), "Unable to write to /p/config.ini");
   errno = ENOTDIR;
   try {
     RaiseLastOSError();
   } catch (const SystemError& error) {
-    EXPECT_EQ(error.code(), ENOTDIR);
+    EXPECT_EQ(error.code().value(), ENOTDIR);
   }
+  // Callers that know only the standard type see the code and the same text.
+  try {
+    RaiseOSError(EACCES);
+  } catch (const std::system_error& error) {
+    EXPECT_EQ(error.code(), std::error_code(EACCES, std::system_category()));
+    EXPECT_STREQ(error.what(), "System Error.  Code: 13.\nPermission denied");
+  }
+  EXPECT_STREQ(SystemError(0).what(), "A call to an OS function failed");
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ TEST(Placeholder, SixBytesCreatedOrTruncated) {
     WritePlaceholder((dir / "missing" / "clip.3gp").string());
     FAIL();
   } catch (const SystemError& e) {
-    EXPECT_EQ(e.code(), ENOENT);
+    EXPECT_EQ(e.code().value(), ENOENT);
     EXPECT_NE(std::string(e.what()).find("System Error.  Code: 2."), std::string::npos);
   }
   EXPECT_FALSE(WritePlaceholder(dir.path().string()));  // a folder: not a file, nothing thrown

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "console/FileDescriptor.h"
+#include "platform/FileDescriptor.h"
 
 #include <unistd.h>
 
@@ -25,10 +25,13 @@ int FileDescriptor::Release() {
   return fd;
 }
 
-void FileDescriptor::Close() {
-  if (fd_ < 0) return;
+bool FileDescriptor::TryClose() {
+  if (fd_ < 0) return true;
   // The descriptor is gone after close even when it reports an error (EINTR
-  // included on Linux), so it is forgotten first.
-  int fd = Release();
-  if (::close(fd) != 0 && errno != EINTR) RaiseLastOSError();
+  // included on Linux), so it is forgotten first, and EINTR is no failure.
+  return ::close(Release()) == 0 || errno == EINTR;
+}
+
+void FileDescriptor::Close() {
+  if (!TryClose()) RaiseLastOSError();
 }

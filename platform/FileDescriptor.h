@@ -18,6 +18,9 @@ class FileDescriptor {
   int Release();
   // Closes the descriptor now; raises the system error when close fails.
   void Close();
+  // Closes the descriptor now; false (errno set) when close reported a failure.
+  // Either way the descriptor is gone afterwards.
+  bool TryClose();
 
  private:
   int fd_ = -1;
