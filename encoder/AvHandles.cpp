@@ -2,6 +2,7 @@
 #include "encoder/AvHandles.h"
 
 extern "C" {
+#include <libavutil/dict.h>
 #include <libavutil/error.h>
 }
 
@@ -17,9 +18,18 @@ std::string AvErrorText(int code) {
   return text;
 }
 
-int Check(int code, const std::string& what) {
-  if (code < 0) throw EncodeError(what + ": " + AvErrorText(code));
-  return code;
+int Check(int code, std::string_view what, std::string_view detail) {
+  if (code >= 0) [[likely]]
+    return code;
+  std::string text(what);
+  text.append(detail).append(": ").append(AvErrorText(code));
+  throw EncodeError(text);
+}
+
+AvSettings::~AvSettings() { av_dict_free(&entries_); }
+
+void AvSettings::Set(const char* key, const char* value) {
+  if (av_dict_set(&entries_, key, value, 0) < 0) throw EncodeError("out of memory (settings)");
 }
 
 FramePtr NewFrame() {

@@ -12,6 +12,7 @@ extern "C" {
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 // Owning handles for the FFmpeg objects the encoder holds; each frees through
 // FFmpeg's own release call, which also accepts null.
@@ -59,8 +60,27 @@ class EncodeError : public std::runtime_error {
 
 // FFmpeg's text for an AVERROR code.
 std::string AvErrorText(int code);
-// Throws EncodeError "<what>: <FFmpeg's text>" when code is negative; returns code.
-int Check(int code, const std::string& what);
+// Throws EncodeError "<what><detail>: <FFmpeg's text>" when code is negative;
+// returns code. The text is put together only then, so the calls made for
+// every packet and frame cost no allocation.
+int Check(int code, std::string_view what, std::string_view detail = {});
+
+// Settings handed to one of FFmpeg's open calls, which takes out what it uses.
+class AvSettings {
+ public:
+  AvSettings() = default;
+  ~AvSettings();
+  AvSettings(const AvSettings&) = delete;
+  AvSettings& operator=(const AvSettings&) = delete;
+
+  // Throws EncodeError "out of memory (settings)" when FFmpeg cannot store it.
+  void Set(const char* key, const char* value);
+  AVDictionary** Address() { return &entries_; }
+
+ private:
+  AVDictionary* entries_ = nullptr;
+};
+
 // Allocation results: throws EncodeError "out of memory (<what>)" for null.
 FramePtr NewFrame();
 PacketPtr NewPacket();

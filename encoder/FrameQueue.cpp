@@ -10,10 +10,10 @@ bool FrameQueue::Push(QueuedFrame item) {
   return true;
 }
 
-std::optional<QueuedFrame> FrameQueue::Pop(std::chrono::milliseconds limit) {
+std::optional<QueuedFrame> FrameQueue::Pop() {
   std::unique_lock lock(mutex_);
-  if (!changed_.wait_for(lock, limit, [&] { return closed_ || !items_.empty(); }) || items_.empty())
-    return std::nullopt;
+  changed_.wait(lock, [&] { return closed_ || !items_.empty(); });
+  if (items_.empty()) return std::nullopt;
   QueuedFrame item = std::move(items_.front());
   items_.pop_front();
   changed_.notify_all();
@@ -24,9 +24,4 @@ void FrameQueue::Close() {
   std::lock_guard lock(mutex_);
   closed_ = true;
   changed_.notify_all();
-}
-
-bool FrameQueue::Closed() const {
-  std::lock_guard lock(mutex_);
-  return closed_;
 }

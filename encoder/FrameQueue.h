@@ -3,7 +3,6 @@
 
 #include "encoder/AvHandles.h"
 
-#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -24,14 +23,13 @@ class FrameQueue {
 
   // Waits while the queue is full; false once it is closed.
   bool Push(QueuedFrame item);
-  // Waits up to the limit for an item; empty on time-out or when closed and drained.
-  std::optional<QueuedFrame> Pop(std::chrono::milliseconds limit);
+  // Waits for an item; empty only when closed and drained.
+  std::optional<QueuedFrame> Pop();
   void Close();
-  bool Closed() const;
 
  private:
   const size_t capacity_;
-  mutable std::mutex mutex_;
+  std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<QueuedFrame> items_;
   bool closed_ = false;

@@ -27,8 +27,8 @@ std::string AudioSourceArgs(const AVFrame* frame) {
   AVChannelLayout layout{};
   if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || frame->ch_layout.nb_channels == 0)
     av_channel_layout_default(&layout, frame->ch_layout.nb_channels);
-  else
-    av_channel_layout_copy(&layout, &frame->ch_layout);
+  else if (av_channel_layout_copy(&layout, &frame->ch_layout) < 0)
+    throw EncodeError("out of memory (channel layout)");
   char layoutText[128] = {};
   av_channel_layout_describe(&layout, layoutText, sizeof layoutText);
   av_channel_layout_uninit(&layout);
@@ -91,17 +91,15 @@ bool InterlacedStream(const AVCodecParameters* par) {
 // wider search pattern. Trellis quantisation cost a third more time here and
 // lowered SSIM on test pictures, so it stays off. Pictures larger than CIF
 // skip the two dearest steps, which keeps each frame quick.
-AVDictionary* VideoEncoderSettings(int width, int height) {
-  AVDictionary* d = nullptr;
-  av_dict_set(&d, "mbd", "rd", 0);
-  av_dict_set(&d, "flags", "+mv4", 0);
-  av_dict_set(&d, "mpv_flags", "+mv0", 0);
-  av_dict_set(&d, "subcmp", "satd", 0);
+void SetVideoEncoderOptions(AvSettings& settings, int width, int height) {
+  settings.Set("mbd", "rd");
+  settings.Set("flags", "+mv4");
+  settings.Set("mpv_flags", "+mv0");
+  settings.Set("subcmp", "satd");
   if (width * height <= 352 * 288) {
-    av_dict_set(&d, "cmp", "satd", 0);
-    av_dict_set(&d, "dia_size", "2", 0);
+    settings.Set("cmp", "satd");
+    settings.Set("dia_size", "2");
   }
-  return d;
 }
 
 // MPEG-4 stuffing: its start code, then bytes a decoder skips.
@@ -231,11 +229,10 @@ void StreamPipeline::OpenEncoder(const EncoderOptions& options, AVFormatContext*
     enc->time_base = {1, options.sampleRate};
   }
   if (output->oformat->flags & AVFMT_GLOBALHEADER) enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-  AVDictionary* settings =
-      type_ == AVMEDIA_TYPE_VIDEO ? VideoEncoderSettings(enc->width, enc->height) : nullptr;
-  const int opened = avcodec_open2(enc, codec, &settings);
-  av_dict_free(&settings);
-  Check(opened, std::string("cannot open the ") + codec->name + " encoder");
+  AvSettings settings;
+  if (type_ == AVMEDIA_TYPE_VIDEO) SetVideoEncoderOptions(settings, enc->width, enc->height);
+  Check(avcodec_open2(enc, codec, settings.Address()),
+        std::string("cannot open the ") + codec->name + " encoder");
   if (type_ == AVMEDIA_TYPE_VIDEO && enc->extradata) ClaimLevel(enc, level_);
   target_ = avformat_new_stream(output, nullptr);
   if (!target_) throw EncodeError("out of memory (output stream)");
@@ -261,7 +258,7 @@ bool StreamPipeline::Decode(const AVPacket* packet, const FrameSink& sink) {
     av_log(nullptr, AV_LOG_WARNING, "damaged %s data skipped\n", Kind());
     if (packet) return true;  // at the end the decoder is still drained below
   } else if (rc < 0 && rc != AVERROR_EOF) {
-    Check(rc, std::string("cannot decode the ") + Kind());
+    Check(rc, "cannot decode the ", Kind());
   }
   while (true) {
     FramePtr frame = NewFrame();
@@ -271,7 +268,7 @@ bool StreamPipeline::Decode(const AVPacket* packet, const FrameSink& sink) {
       ++decodeErrors_;
       continue;
     }
-    Check(rc, std::string("cannot decode the ") + Kind());
+    Check(rc, "cannot decode the ", Kind());
     ++framesDecoded_;
     frame->pts = frame->best_effort_timestamp;
     if (!sink(std::move(frame))) return false;
@@ -332,6 +329,7 @@ void StreamPipeline::BuildGraph(const AVFrame* first) {
   outputs->filter_ctx = bufferSource;
   inputs->name = av_strdup("out");
   inputs->filter_ctx = bufferSink;
+  if (!outputs->name || !inputs->name) throw EncodeError("out of memory (filter links)");
   AVFilterInOut* in = inputs.release();
   AVFilterInOut* out = outputs.release();
   int rc = avfilter_graph_parse_ptr(graph.get(), chain.c_str(), &in, &out, nullptr);
@@ -377,8 +375,7 @@ void StreamPipeline::Encode(FramePtr frame, const PacketSink& sink) {
     frame->pts = graphSamples_;
     graphSamples_ += frame->nb_samples;
   }
-  Check(av_buffersrc_add_frame_flags(bufferSource_, frame.get(), 0),
-        std::string("cannot filter the ") + Kind());
+  Check(av_buffersrc_add_frame_flags(bufferSource_, frame.get(), 0), "cannot filter the ", Kind());
   DrainGraph(sink);
 }
 
@@ -387,7 +384,7 @@ void StreamPipeline::DrainGraph(const PacketSink& sink) {
   while (true) {
     int rc = av_buffersink_get_frame(bufferSink_, filtered_.get());
     if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return;
-    Check(rc, std::string("cannot filter the ") + Kind());
+    Check(rc, "cannot filter the ", Kind());
     if (type_ == AVMEDIA_TYPE_VIDEO) {
       if (filtered_->pts != AV_NOPTS_VALUE)
         filtered_->pts = av_rescale_q(filtered_->pts, sinkBase, encoder_->time_base);
@@ -434,7 +431,7 @@ void StreamPipeline::FlushGraph(const PacketSink& sink) {
   const int rc = type_ == AVMEDIA_TYPE_VIDEO && nextVideoPts_ != AV_NOPTS_VALUE
                      ? av_buffersrc_close(bufferSource_, nextVideoPts_, 0)
                      : av_buffersrc_add_frame_flags(bufferSource_, nullptr, 0);
-  Check(rc, std::string("cannot filter the ") + Kind());
+  Check(rc, "cannot filter the ", Kind());
   DrainGraph(sink);
 }
 
@@ -461,11 +458,11 @@ void StreamPipeline::EncodeSamples(const PacketSink& sink, bool last) {
 }
 
 void StreamPipeline::SendToEncoder(AVFrame* frame, const PacketSink& sink) {
-  Check(avcodec_send_frame(encoder_.get(), frame), std::string("cannot encode the ") + Kind());
+  Check(avcodec_send_frame(encoder_.get(), frame), "cannot encode the ", Kind());
   while (true) {
     int rc = avcodec_receive_packet(encoder_.get(), encoded_.get());
     if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return;
-    Check(rc, std::string("cannot encode the ") + Kind());
+    Check(rc, "cannot encode the ", Kind());
     if (type_ == AVMEDIA_TYPE_VIDEO) {
       const int stuffing = StuffingBytes(encoded_.get());
       if (stuffing > 0) AppendStuffing(encoded_.get(), stuffing);

@@ -42,17 +42,17 @@ void Transcoder::Guard(const std::function<void()>& step) {
 }
 
 void Transcoder::OpenInput() {
+  AvSettings settings;
+  settings.Set("protocol_whitelist", "file");
   AVFormatContext* raw = avformat_alloc_context();
   if (!raw) throw EncodeError("out of memory (input)");
   raw->interrupt_callback = {&StopControl::InterruptCallback, const_cast<StopControl*>(&stop_)};
-  AVDictionary* settings = nullptr;
-  av_dict_set(&settings, "protocol_whitelist", "file", 0);
-  int rc = avformat_open_input(&raw, FileUrl(options_.source).c_str(), nullptr, &settings);
-  av_dict_free(&settings);
-  Check(rc, "cannot open the source " + options_.source);  // FFmpeg freed raw on failure
+  const int rc =
+      avformat_open_input(&raw, FileUrl(options_.source).c_str(), nullptr, settings.Address());
+  Check(rc, "cannot open the source ", options_.source);  // FFmpeg freed raw on failure
   input_.reset(raw);
-  Check(avformat_find_stream_info(input_.get(), nullptr),
-        "cannot read the streams of " + options_.source);
+  Check(avformat_find_stream_info(input_.get(), nullptr), "cannot read the streams of ",
+        options_.source);
 
   for (AVMediaType type : {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}) {
     for (unsigned i = 0; i < input_->nb_streams; ++i) {
@@ -85,14 +85,13 @@ void Transcoder::OpenOutput() {
   output_.reset(raw);
   for (auto& p : pipelines_) p->OpenEncoder(options_, output_.get());
   Check(avio_open2(&output_->pb, url.c_str(), AVIO_FLAG_WRITE, nullptr, nullptr),
-        "cannot write the output " + options_.output);
+        "cannot write the output ", options_.output);
   // The index goes before the media data when the file is finished, so
   // playback can start before the whole file has arrived.
-  AVDictionary* settings = nullptr;
-  av_dict_set(&settings, "movflags", "+faststart", 0);
-  const int rc = avformat_write_header(output_.get(), &settings);
-  av_dict_free(&settings);
-  Check(rc, "cannot write the output " + options_.output);
+  AvSettings settings;
+  settings.Set("movflags", "+faststart");
+  Check(avformat_write_header(output_.get(), settings.Address()), "cannot write the output ",
+        options_.output);
   headerWritten_ = true;
 }
 
@@ -113,7 +112,7 @@ void Transcoder::DecodeLoop() {
       // only the input's own error state tells the two apart.
       if (rc == AVERROR_EOF && input_->pb && input_->pb->error < 0) rc = input_->pb->error;
       if (rc == AVERROR_EOF) break;
-      Check(rc, "cannot read the source " + options_.source);
+      Check(rc, "cannot read the source ", options_.source);
       StreamPipeline* pipeline = PipelineFor(packet->stream_index);
       if (pipeline) {
         const int index = packet->stream_index;
@@ -141,8 +140,8 @@ void Transcoder::WritePacket(AVPacket* packet) {
   const AVStream* s = output_->streams[packet->stream_index];
   if (packet->pts != AV_NOPTS_VALUE)
     progress_.Advance(static_cast<double>(packet->pts + packet->duration) * av_q2d(s->time_base));
-  Check(av_interleaved_write_frame(output_.get(), packet),
-        "cannot write the output " + options_.output);
+  Check(av_interleaved_write_frame(output_.get(), packet), "cannot write the output ",
+        options_.output);
   ++packetsWritten_;
 }
 
@@ -153,9 +152,10 @@ void Transcoder::EncodeLoop() {
       std::lock_guard lock(errorMutex_);
       if (firstError_) return;
     }
-    auto item = queue_.Pop(std::chrono::milliseconds(50));
-    if (!item) continue;
-    if (!item->frame) return;  // the source is done
+    // The decoding thread always ends with an end mark, also after a stop
+    // or a failure, so this wait needs no time limit.
+    auto item = queue_.Pop();
+    if (!item || !item->frame) return;  // the source is done
     PipelineFor(item->stream)->Encode(std::move(item->frame), sink);
   }
 }
@@ -166,10 +166,9 @@ void Transcoder::Finish() {
   // would not play at all.
   for (auto& p : pipelines_) Guard([&] { p->Flush(sink); });
   Guard([this] {
-    Check(av_write_trailer(output_.get()), "cannot finish the output " + options_.output);
+    Check(av_write_trailer(output_.get()), "cannot finish the output ", options_.output);
   });
-  Guard(
-      [this] { Check(avio_closep(&output_->pb), "cannot finish the output " + options_.output); });
+  Guard([this] { Check(avio_closep(&output_->pb), "cannot finish the output ", options_.output); });
   if (packetsWritten_ == 0 && !stop_.Requested()) {
     // A file without a single sample would pass for a video that plays nothing.
     RecordError("nothing to convert: no picture or sound could be decoded from " + options_.source);
