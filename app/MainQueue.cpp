@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "app/QueueModel.h"
+#include "queue/QueueModel.h"
 #include "app/TypedFileNames.h"
 #include "app/UnitMain.h"
 #include "queue/FolderScan.h"
@@ -157,7 +157,7 @@ void TfrmMain::ActionFileDeleteExecute() {
 }
 
 void TfrmMain::ActionFileClearAllExecute() {
-  if (prompts_->AskOkCancel(this, Title, msgClearAll)) queue_->Clear();
+  if (prompts_->AskOkCancel(this, texts_.Title, texts_.msgClearAll)) queue_->Clear();
 }
 
 void TfrmMain::ActionFileMoveUpExecute() { MoveSelected(-1); }

@@ -26,9 +26,9 @@ class TfrmOverWrite : public QDialog {
   void buttonAutoNameClick();
   void reject() override;
 
-  std::unique_ptr<Ui::TfrmOverWrite> ui;
   int AnswerCode = kOverwriteAsk;
 
  private:
+  std::unique_ptr<Ui::TfrmOverWrite> ui;
   void Answer(OverwriteChoice choice, int result);
 };

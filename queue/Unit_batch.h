@@ -39,12 +39,11 @@ class TFrmBatchAdd : public QDialog {
   std::function<void(const std::string& folder, bool subDirs, const std::string& ext)>
       AddFilesFromFolder;
 
-  std::unique_ptr<Ui::TFrmBatchAdd> ui;
-
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
+  std::unique_ptr<Ui::TFrmBatchAdd> ui;
   FolderTree* tree_;
 };
 

@@ -36,7 +36,6 @@ class TFrmDirectory : public QDialog {
   // The tree's root folder.
   static QString DesktopFolder();
 
-  std::unique_ptr<Ui::TFrmDirectory> ui;
   QString ChosenFolder;
 
  protected:
@@ -44,5 +43,6 @@ class TFrmDirectory : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  std::unique_ptr<Ui::TFrmDirectory> ui;
   FolderTree* tree_;
 };

@@ -33,7 +33,6 @@ class TfrmPowerOffWindows : public QDialog {
 
   void reject() override;
 
-  std::unique_ptr<Ui::TfrmPowerOffWindows> ui;
   QTimer Timer;
   int WaitSeconds = 0;
   int TicksElapsed = 0;
@@ -43,5 +42,6 @@ class TfrmPowerOffWindows : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  std::unique_ptr<Ui::TfrmPowerOffWindows> ui;
   void PowerOffAndClose();
 };

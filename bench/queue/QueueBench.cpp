@@ -15,7 +15,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-#include "app/QueueModel.h"
+#include "queue/QueueModel.h"
 #include "app/UnitMain.h"
 #include "common/Unit_common.h"
 
