@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's runner: its set-up, its events and the Start/Stop command.
-#include "ui/Guarded.h"
-#include "queue/QueueModel.h"
 #include "app/UnitMain.h"
 #include "common/Unit_common.h"
 #include "console/ConsoleIO.h"
-#include "ui/Prompts.h"
+#include "queue/QueueModel.h"
+#include "ui/Guarded.h"
 #include "ui/PathText.h"
+#include "ui/Prompts.h"
 #include "ui_UnitMain.h"
 
 void TfrmMain::CreateRunner() {
@@ -33,7 +33,8 @@ TfrmMain::~TfrmMain() {
   if (frmCommon->SkinEngine() == suiSkinEngine) frmCommon->SetSkinEngine(nullptr);
   if (services_.shell) frmCommon->SetShellService(nullptr);
   if (services_.powerOff) frmCommon->SetPowerOffService(nullptr);
-  if (services_.sleepInhibitor) frmCommon->SetSleepInhibitor(nullptr);  // releases a lock still held
+  if (services_.sleepInhibitor)
+    frmCommon->SetSleepInhibitor(nullptr);  // releases a lock still held
 }
 
 TConsoleIO& TfrmMain::ConsoleIO() { return *consoleIO_; }
@@ -58,8 +59,8 @@ void TfrmMain::HandleEncoderText(std::string_view text) {
   const std::string caption = EntryPath(selected);
   const ProgressView view = UpdateProgress(progress_, text);
   ui->progressBarCurrent->setValue(view.Position);
-  const QString line = PathToText(
-      FormatStatusLine(texts_.msgStatusRun.toStdString(), selected + 1, QueueCount(), view.Span, caption));
+  const QString line = PathToText(FormatStatusLine(texts_.msgStatusRun.toStdString(), selected + 1,
+                                                   QueueCount(), view.Span, caption));
   ui->labelCurrentInfo->setText(line);
   ui->labelCurrentInfo->setToolTip(line);
 }

@@ -15,10 +15,10 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "queue/QueueModel.h"
 #include "app/TypedFileNames.h"
 #include "app/UnitMain.h"
 #include "queue/FolderScan.h"
+#include "queue/QueueModel.h"
 #include "queue/QueueRules.h"
 #include "queue/Unit_batch.h"
 #include "ui/PathText.h"

@@ -20,7 +20,9 @@ MainTexts ReadMainTexts(const LanguageTable& table) {
       {"msgFinishInfo", &MainTexts::msgFinishInfo},
   };
   for (const LanguageKey& entry : LanguageKeys()) {
-    const auto text = [&] { return table.Text(std::string(entry.section), std::string(entry.key)); };
+    const auto text = [&] {
+      return table.Text(std::string(entry.section), std::string(entry.key));
+    };
     if (entry.section == "App") {
       texts.Title = text();
     } else if (entry.section == "frmMain" && IsKeptMessageKey(entry.key)) {

@@ -13,11 +13,11 @@
 #include "common/Unit_common.h"
 #include "console/ConsoleIO.h"
 #include "engine/UnitOverWrite.h"
+#include "queue/QueueModel.h"
 #include "queue/Unit_batch.h"
 #include "queue/Unit_common_directory.h"
 #include "shutdown/UnitCloseWindows.h"
 #include "shutdown/UnitSetting.h"
-#include "queue/QueueModel.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/Guarded.h"
 #include "ui/PathText.h"
@@ -154,12 +154,12 @@ void TfrmMain::CreateDialogs() {
   frmPowerOffWindows_ = new TfrmPowerOffWindows(this);
   frmSetting_ = new TfrmSetting(this);
   frmOverWrite_ = new TfrmOverWrite(this);
-  frmBatchAdd_ = new TFrmBatchAdd(this);
+  frmBatchAdd_ = new TFrmBatchAdd(
+      [this](const std::string& folder, bool subDirs, const std::string& extension) {
+        AddFilesFromFolder(folder, subDirs, extension);
+      },
+      this);
   frmDirectory_ = new TFrmDirectory(this);
-  frmBatchAdd_->AddFilesFromFolder = [this](const std::string& folder, bool subDirs,
-                                            const std::string& extension) {
-    AddFilesFromFolder(folder, subDirs, extension);
-  };
 }
 
 void TfrmMain::UseServices(const MainServices& services) {
@@ -271,7 +271,7 @@ void TfrmMain::ActionSetDirectoryExecute() {
   // The dialog opens on the current output folder, where the tree has it.
   frmDirectory_->SelectFolder(ui->editOutputFolder->text());
   if (prompts_->ExecModal(frmDirectory_) == QDialog::Accepted)
-    ui->editOutputFolder->setText(frmDirectory_->ChosenFolder);
+    ui->editOutputFolder->setText(frmDirectory_->ChosenFolder());
 }
 
 void TfrmMain::ActionExitExecute() { close(); }
@@ -300,7 +300,7 @@ std::string TfrmMain::OutputFolderText() const { return TextToPath(ui->editOutpu
 std::string TfrmMain::ResolveExistingOutput(const std::string& path) {
   return ::ResolveExistingOutput(path, overwritePolicy_, [this] {
     prompts_->ExecModal(frmOverWrite_);
-    return frmOverWrite_->AnswerCode;
+    return frmOverWrite_->AnswerCode();
   });
 }
 
@@ -316,7 +316,8 @@ bool TfrmMain::ReadAutoPowerOff() const { return frmCommon->ReadAutoPowerOff(); 
 void TfrmMain::ShowPowerOffCountdown() { prompts_->ExecModal(frmPowerOffWindows_); }
 
 bool TfrmMain::AskFinishQuestion(const RunReport& report) {
-  return prompts_->AskYesNo(this, texts_.Title, PathToText(FinishQuestionText(report, texts_.Finish)));
+  return prompts_->AskYesNo(this, texts_.Title,
+                            PathToText(FinishQuestionText(report, texts_.Finish)));
 }
 
 void TfrmMain::OpenOutputFolder(const std::string& folder) { frmCommon->OpenDocument(folder); }

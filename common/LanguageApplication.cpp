@@ -31,9 +31,8 @@ QString ControlName(std::string_view section, std::string_view key) {
 
 // The texts the main window keeps rather than applies to a control.
 bool KeptByMainWindow(const LanguageKey& entry) {
-  return entry.section == "App" ||
-         (entry.section == "frmMain" &&
-          (IsKeptMessageKey(entry.key) || entry.key == "ListViewItem0"));
+  return entry.section == "App" || (entry.section == "frmMain" &&
+                                    (IsKeptMessageKey(entry.key) || entry.key == "ListViewItem0"));
 }
 
 QWidget* WindowOf(std::span<const LanguageWindow> windows, std::string_view section) {
@@ -106,17 +105,32 @@ struct JapaneseControls {
   std::initializer_list<const char*> names;
 };
 
-// In the order the windows were switched in since the first release.
+// Each window's controls that show language texts, in the order they switch.
 const JapaneseControls kJapaneseControls[] = {
     {"frmMain",
-     {"groupBoxButtons",      "groupBoxStatus",        "groupBoxSettings",
-      "GroupBoxSettingsVideo", "GroupBoxSettingsAudio", "groupBoxOutput",
-      "labelCurrentDecrption", "labelCurrentProgress",  "labelCurrentInfo",
-      "labelVideoBitrate",     "labelFrameRate",        "labelVideoSize",
-      "labelAudioBitrate",     "labelSampleRate",       "labelChannel",
-      "labelOutput",           "buttonAdd",             "buttonDelete",
-      "buttonClearAll",        "buttonMoveUp",          "buttonMoveDown",
-      "buttonConvert",         "listViewFiles"}},
+     {"groupBoxButtons",
+      "groupBoxStatus",
+      "groupBoxSettings",
+      "GroupBoxSettingsVideo",
+      "GroupBoxSettingsAudio",
+      "groupBoxOutput",
+      "labelCurrentDecrption",
+      "labelCurrentProgress",
+      "labelCurrentInfo",
+      "labelVideoBitrate",
+      "labelFrameRate",
+      "labelVideoSize",
+      "labelAudioBitrate",
+      "labelSampleRate",
+      "labelChannel",
+      "labelOutput",
+      "buttonAdd",
+      "buttonDelete",
+      "buttonClearAll",
+      "buttonMoveUp",
+      "buttonMoveDown",
+      "buttonConvert",
+      "listViewFiles"}},
     {"frmBatchAdd",
      {"labelDirectory", "labelFileNameExt", "labelNoticeFileNameExt", "buttonCancel", "buttonOK",
       "checkBoxIsSubDirectorie"}},

@@ -36,7 +36,8 @@ class TFrmDirectory : public QDialog {
   // The tree's root folder.
   static QString DesktopFolder();
 
-  QString ChosenFolder;
+  // The folder OK took (see above).
+  const QString& ChosenFolder() const { return chosenFolder_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -45,4 +46,5 @@ class TFrmDirectory : public QDialog {
  private:
   std::unique_ptr<Ui::TFrmDirectory> ui;
   FolderTree* tree_;
+  QString chosenFolder_;
 };

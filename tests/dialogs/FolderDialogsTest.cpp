@@ -48,7 +48,7 @@ TEST(BatchAddDialog, treeStartsAtTheComputerNodeAndShowsFoldersOnly) {
   TempDir dir;
   std::filesystem::create_directory(dir / "sub");
   WriteFileBytes(dir / "movie.avi", "x");
-  TFrmBatchAdd dialog;
+  TFrmBatchAdd dialog(nullptr);
   QTreeView* tree = Find<QTreeView>(&dialog, "ShellTreeView");
   QAbstractItemModel* model = tree->model();
   ASSERT_EQ(model->rowCount(tree->rootIndex()), 1);
@@ -68,13 +68,12 @@ TEST(BatchAddDialog, treeStartsAtTheComputerNodeAndShowsFoldersOnly) {
 TEST(BatchAddDialog, okHandsOverFolderBoxAndTrimmedExtensionAndKeepsState) {
   TempDir dir;
   std::filesystem::create_directory(dir / "videos");
-  TFrmBatchAdd dialog;
   std::vector<ScanCall> calls;
-  dialog.AddFilesFromFolder = [&](const std::string& folder, bool subDirs, const std::string& ext) {
+  TFrmBatchAdd dialog([&](const std::string& folder, bool subDirs, const std::string& ext) {
     // The dialog is out of the way before the scan runs.
     EXPECT_FALSE(dialog.isVisible());
     calls.push_back({folder, subDirs, ext});
-  };
+  });
   EXPECT_EQ(Find<QLineEdit>(&dialog, "editExt")->text(), "*");
 
   // OK at once: the computer node is selected, and it is no folder.
@@ -110,9 +109,8 @@ TEST(BatchAddDialog, okHandsOverFolderBoxAndTrimmedExtensionAndKeepsState) {
 
 TEST(BatchAddDialog, cancelEscapeAndCloseBoxAddNothing) {
   TempDir dir;
-  TFrmBatchAdd dialog;
   int scans = 0;
-  dialog.AddFilesFromFolder = [&](const std::string&, bool, const std::string&) { ++scans; };
+  TFrmBatchAdd dialog([&](const std::string&, bool, const std::string&) { ++scans; });
   ASSERT_TRUE(dialog.SelectFolder(Text(dir.path())));
   dialog.show();
   QTest::mouseClick(Find<QPushButton>(&dialog, "buttonCancel"), Qt::LeftButton);
@@ -211,23 +209,26 @@ TEST_F(DirectoryDialog, okCancelEscapeAndCloseBoxSetTheChosenFolderByTheirRules)
               QTest::mouseClick(Find<QPushButton>(&dialog, "ButtonOK"), Qt::LeftButton);
             }),
             QDialog::Accepted);
-  EXPECT_EQ(dialog.ChosenFolder, out);
+  EXPECT_EQ(dialog.ChosenFolder(), out);
 
   EXPECT_EQ(run([&] { dialog.close(); }), QDialog::Rejected);
-  EXPECT_EQ(dialog.ChosenFolder, out);
+  EXPECT_EQ(dialog.ChosenFolder(), out);
 
-  EXPECT_EQ(run([&] { QTest::mouseClick(Find<QPushButton>(&dialog, "ButtonCancel"), Qt::LeftButton); }),
-            QDialog::Rejected);
-  EXPECT_EQ(dialog.ChosenFolder, "");
+  EXPECT_EQ(
+      run([&] { QTest::mouseClick(Find<QPushButton>(&dialog, "ButtonCancel"), Qt::LeftButton); }),
+      QDialog::Rejected);
+  EXPECT_EQ(dialog.ChosenFolder(), "");
 
-  dialog.ChosenFolder = out;
+  EXPECT_EQ(run([&] { QTest::mouseClick(Find<QPushButton>(&dialog, "ButtonOK"), Qt::LeftButton); }),
+            QDialog::Accepted);
   EXPECT_EQ(run([&] { QTest::keyClick(&dialog, Qt::Key_Escape); }), QDialog::Rejected);
-  EXPECT_EQ(dialog.ChosenFolder, "");
+  EXPECT_EQ(dialog.ChosenFolder(), "");
 
   // Enter takes the selection, which stayed where it was.
-  EXPECT_EQ(run([&] { QTest::keyClick(Find<QTreeView>(&dialog, "ShellTreeView1"), Qt::Key_Return); }),
-            QDialog::Accepted);
-  EXPECT_EQ(dialog.ChosenFolder, out);
+  EXPECT_EQ(
+      run([&] { QTest::keyClick(Find<QTreeView>(&dialog, "ShellTreeView1"), Qt::Key_Return); }),
+      QDialog::Accepted);
+  EXPECT_EQ(dialog.ChosenFolder(), out);
 }
 
 }  // namespace

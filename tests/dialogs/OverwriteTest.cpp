@@ -133,13 +133,12 @@ TEST(OverwritePrompt, eachButtonAnswersItsCodeWithAndWithoutTheCheckBox) {
       {"buttonAutoName", true, 6, QDialog::Accepted},
   };
   TfrmOverWrite dialog;
-  EXPECT_EQ(dialog.AnswerCode, 0);
+  EXPECT_EQ(dialog.AnswerCode(), 0);
   for (const Row& row : rows) {
-    dialog.AnswerCode = -1;
     Find<QCheckBox>(&dialog, "checkBoxNotice")->setChecked(row.ticked);
     dialog.show();
     QTest::mouseClick(Find<QPushButton>(&dialog, row.button), Qt::LeftButton);
-    EXPECT_EQ(dialog.AnswerCode, row.code);
+    EXPECT_EQ(dialog.AnswerCode(), row.code);
     EXPECT_EQ(dialog.result(), row.result);
     EXPECT_FALSE(dialog.isVisible());
     // The box keeps its state for the next showing.
@@ -152,11 +151,11 @@ TEST(OverwritePrompt, enterChoosesAutoNameWhereverTheFocusIs) {
   for (QWidget* focus : {static_cast<QWidget*>(Find<QPushButton>(&dialog, "buttonOverWrite")),
                          static_cast<QWidget*>(Find<QPushButton>(&dialog, "buttonIgnore")),
                          static_cast<QWidget*>(Find<QCheckBox>(&dialog, "checkBoxNotice"))}) {
-    dialog.AnswerCode = 0;
+    dialog.reject();  // answers 0: each Enter must answer anew
     dialog.show();
     focus->setFocus();
     QTest::keyClick(focus, Qt::Key_Return);
-    EXPECT_EQ(dialog.AnswerCode, kOverwriteAutoNameOnce) << focus->objectName().toStdString();
+    EXPECT_EQ(dialog.AnswerCode(), kOverwriteAutoNameOnce) << focus->objectName().toStdString();
     EXPECT_FALSE(dialog.isVisible());
   }
 }
@@ -168,23 +167,24 @@ TEST(OverwritePrompt, closeBoxIgnoresThisEntryEvenAfterAnEarlierPermanentAnswer)
   TfrmOverWrite dialog;
   auto ask = [&] {
     dialog.exec();
-    return dialog.AnswerCode;
+    return dialog.AnswerCode();
   };
   auto answerWith = [&](std::function<void()> act) {
     QTimer::singleShot(0, &dialog, std::move(act));
   };
 
   // An earlier showing answered Overwrite; its code stays in AnswerCode.
-  answerWith([&] { QTest::mouseClick(Find<QPushButton>(&dialog, "buttonOverWrite"), Qt::LeftButton); });
+  answerWith(
+      [&] { QTest::mouseClick(Find<QPushButton>(&dialog, "buttonOverWrite"), Qt::LeftButton); });
   int policy = 0;
   EXPECT_EQ(ResolveExistingOutput(path, policy, ask), path);
-  EXPECT_EQ(dialog.AnswerCode, 3);
+  EXPECT_EQ(dialog.AnswerCode(), 3);
 
   for (auto close : {std::function<void()>([&] { dialog.close(); }),
                      std::function<void()>([&] { QTest::keyClick(&dialog, Qt::Key_Escape); })}) {
     answerWith(close);
     EXPECT_EQ(ResolveExistingOutput(path, policy, ask), "");
-    EXPECT_EQ(dialog.AnswerCode, 0);
+    EXPECT_EQ(dialog.AnswerCode(), 0);
     EXPECT_EQ(policy, 0);
   }
   EXPECT_EQ(ReadFileBytes(path), "old");

@@ -10,8 +10,8 @@
 #include "shutdown/UnitCloseWindows.h"
 #include "shutdown/UnitSetting.h"
 #include "tests/dialogs/DialogFixture.h"
-#include "ui/ErrorDisplay.h"
 #include "tests/support/qt/FindControl.h"
+#include "ui/ErrorDisplay.h"
 
 namespace {
 
@@ -140,9 +140,9 @@ QStringList Tick(TfrmPowerOffWindows& dialog, int ticks) {
 TEST_F(CountDown, countsDownAndRequestsPowerOffOnceWhenTheCountRunsOut) {
   TfrmPowerOffWindows dialog;
   dialog.show();
-  EXPECT_TRUE(dialog.Timer.isActive());
-  EXPECT_EQ(dialog.Timer.interval(), 1000);
-  EXPECT_EQ(dialog.WaitSeconds, 30);
+  EXPECT_TRUE(dialog.Timer().isActive());
+  EXPECT_EQ(dialog.Timer().interval(), 1000);
+  EXPECT_EQ(dialog.WaitSeconds(), 30);
   EXPECT_EQ(Find<QPushButton>(&dialog, "buttonYes")->text(), "Yes");
 
   const QStringList first = Tick(dialog, 29);
@@ -153,7 +153,7 @@ TEST_F(CountDown, countsDownAndRequestsPowerOffOnceWhenTheCountRunsOut) {
 
   EXPECT_EQ(Tick(dialog, 1).front(), "Yes(0)");
   EXPECT_EQ(powerOff_.requests, 1);
-  EXPECT_FALSE(dialog.Timer.isActive());
+  EXPECT_FALSE(dialog.Timer().isActive());
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
 
@@ -177,7 +177,9 @@ TEST_F(CountDown, waitOfZeroOrLessShowsNegativeNumberAndRequestsAtFirstTick) {
 
 TEST_F(CountDown, noEnterEscapeAndCloseBoxCancelTheCountDown) {
   const std::function<void(TfrmPowerOffWindows&)> cancels[] = {
-      [](TfrmPowerOffWindows& d) { QTest::mouseClick(Find<QPushButton>(&d, "buttonNo"), Qt::LeftButton); },
+      [](TfrmPowerOffWindows& d) {
+        QTest::mouseClick(Find<QPushButton>(&d, "buttonNo"), Qt::LeftButton);
+      },
       [](TfrmPowerOffWindows& d) { QTest::keyClick(&d, Qt::Key_Return); },
       [](TfrmPowerOffWindows& d) { QTest::keyClick(&d, Qt::Key_Escape); },
       [](TfrmPowerOffWindows& d) { d.close(); },
@@ -190,8 +192,8 @@ TEST_F(CountDown, noEnterEscapeAndCloseBoxCancelTheCountDown) {
     Tick(dialog, 2);
     cancel(dialog);
     EXPECT_FALSE(dialog.isVisible()) << n;
-    EXPECT_FALSE(dialog.Timer.isActive()) << n;
-    EXPECT_EQ(dialog.TicksElapsed, 0) << n;
+    EXPECT_FALSE(dialog.Timer().isActive()) << n;
+    EXPECT_EQ(dialog.TicksElapsed(), 0) << n;
     EXPECT_EQ(dialog.result(), QDialog::Rejected) << n;
     ++n;
   }
@@ -205,7 +207,7 @@ TEST_F(CountDown, yesRequestsOnceAndNewShowingStartsAfreshWithLastCaption) {
   EXPECT_EQ(Tick(dialog, 4).back(), "Ja(26)");
   QTest::mouseClick(Find<QPushButton>(&dialog, "buttonYes"), Qt::LeftButton);
   EXPECT_EQ(powerOff_.requests, 1);
-  EXPECT_FALSE(dialog.Timer.isActive());
+  EXPECT_FALSE(dialog.Timer().isActive());
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   Tick(dialog, 30);
@@ -215,7 +217,7 @@ TEST_F(CountDown, yesRequestsOnceAndNewShowingStartsAfreshWithLastCaption) {
   const QString last = Find<QPushButton>(&dialog, "buttonYes")->text();
   dialog.show();
   EXPECT_EQ(Find<QPushButton>(&dialog, "buttonYes")->text(), last);
-  EXPECT_EQ(dialog.TicksElapsed, 0);
+  EXPECT_EQ(dialog.TicksElapsed(), 0);
   EXPECT_EQ(Tick(dialog, 1).front(), "Ja(4)");
   dialog.buttonNoClick();
 }

@@ -6,8 +6,8 @@
 
 #include <QTimer>
 
-#include "queue/QueueModel.h"
 #include "queue/FolderScan.h"
+#include "queue/QueueModel.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 
 namespace fs = std::filesystem;

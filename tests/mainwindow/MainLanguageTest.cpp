@@ -33,8 +33,12 @@ QString TextOf(QObject* object) {
 class MainLanguageTest : public MainWindowTest {
  protected:
   QList<QWidget*> Windows() const {
-    return {window.get(),           Find<TFrmDirectory>(window.get(), "TFrmDirectory"),       Find<TFrmBatchAdd>(window.get(), "TFrmBatchAdd"),
-            Find<TfrmOverWrite>(window.get(), "TfrmOverWrite"), Find<TfrmPowerOffWindows>(window.get(), "TfrmPowerOffWindows"), Find<TfrmSetting>(window.get(), "TfrmSetting")};
+    return {window.get(),
+            Find<TFrmDirectory>(window.get(), "TFrmDirectory"),
+            Find<TFrmBatchAdd>(window.get(), "TFrmBatchAdd"),
+            Find<TfrmOverWrite>(window.get(), "TfrmOverWrite"),
+            Find<TfrmPowerOffWindows>(window.get(), "TfrmPowerOffWindows"),
+            Find<TfrmSetting>(window.get(), "TfrmSetting")};
   }
   QWidget* WindowOf(std::string_view section) const {
     const char* sections[] = {"frmMain",      "frmDirectory",       "frmBatchAdd",
@@ -81,12 +85,16 @@ TEST_F(MainLanguageTest, everyKeySetsItsTargetInOrder) {
     ASSERT_NE(target, nullptr) << entry.section << "/" << entry.key;
     EXPECT_EQ(TextOf(target), expected) << entry.section << "/" << entry.key;
   }
-  EXPECT_EQ(Find<QTableView>(window.get(), "listViewFiles")->model()->headerData(0, Qt::Horizontal).toString(),
+  EXPECT_EQ(Find<QTableView>(window.get(), "listViewFiles")
+                ->model()
+                ->headerData(0, Qt::Horizontal)
+                .toString(),
             "frmMain.ListViewItem0");
   EXPECT_EQ(window->Texts().msgFinishInfo, "frmMain.msgFinishInfo");
   EXPECT_EQ(window->Texts().StringStopCaption, "frmMain.StringStopCaption");
   EXPECT_EQ(Find<QLabel>(window.get(), "labelCurrentInfo")->text(), "frmMain.msgStatusReady");
-  EXPECT_EQ(Find<TfrmPowerOffWindows>(window.get(), "TfrmPowerOffWindows")->YesCaption, "frmPowerOffWindows.buttonYes");
+  EXPECT_EQ(Find<TfrmPowerOffWindows>(window.get(), "TfrmPowerOffWindows")->YesCaption(),
+            "frmPowerOffWindows.buttonYes");
   // Entries bound to an action show its caption.
   EXPECT_EQ(Find<QAction>(window.get(), "N1_2")->text(), "frmMain.ActionFileDelete");
   EXPECT_EQ(Find<QAction>(window.get(), "popMenu7")->text(), "frmMain.ActionFileMoveDown");
@@ -96,7 +104,10 @@ TEST_F(MainLanguageTest, everyKeySetsItsTargetInOrder) {
 
 TEST_F(MainLanguageTest, sectionAndKeyNamesInAnyCaseReachTheirDialogs) {
   Start(nullptr, "en.ini", "[FRMSETTING]\nBUTTONOK=Fine\n[frmmain]\nactionfileadd=Put\n");
-  EXPECT_EQ(Find<TfrmSetting>(window.get(), "TfrmSetting")->findChild<QAbstractButton*>("ButtonOK")->text(), "Fine");
+  EXPECT_EQ(Find<TfrmSetting>(window.get(), "TfrmSetting")
+                ->findChild<QAbstractButton*>("ButtonOK")
+                ->text(),
+            "Fine");
   EXPECT_EQ(Find<QPushButton>(window.get(), "buttonAdd")->text(), "Put");
 }
 
@@ -121,7 +132,11 @@ TEST_F(MainLanguageTest, onlyAppSectionEmptiesEveryText) {
       }
     }
   }
-  EXPECT_EQ(Find<QTableView>(window.get(), "listViewFiles")->model()->headerData(0, Qt::Horizontal).toString(), "");
+  EXPECT_EQ(Find<QTableView>(window.get(), "listViewFiles")
+                ->model()
+                ->headerData(0, Qt::Horizontal)
+                .toString(),
+            "");
   EXPECT_EQ(window->Texts().msgClearAll, "");
 }
 
@@ -137,18 +152,28 @@ TEST_F(MainLanguageTest, japaneseFacesAndHiddenToolsOnlyForLanguage3) {
     for (const char* name : {"groupBoxButtons", "GroupBoxSettingsAudio", "labelCurrentInfo",
                              "labelChannel", "buttonConvert", "listViewFiles", "buttonMoveDown"})
       EXPECT_EQ(prefers(window->findChild<QWidget*>(name)), japanese) << language << name;
-    EXPECT_EQ(prefers(Find<TFrmBatchAdd>(window.get(), "TFrmBatchAdd")->findChild<QWidget*>("checkBoxIsSubDirectorie")),
+    EXPECT_EQ(prefers(Find<TFrmBatchAdd>(window.get(), "TFrmBatchAdd")
+                          ->findChild<QWidget*>("checkBoxIsSubDirectorie")),
               japanese);
-    EXPECT_EQ(prefers(Find<TFrmDirectory>(window.get(), "TFrmDirectory")->findChild<QWidget*>("LabelDirectory")), japanese);
-    EXPECT_EQ(prefers(Find<TfrmOverWrite>(window.get(), "TfrmOverWrite")->findChild<QWidget*>("checkBoxNotice")), japanese);
-    EXPECT_EQ(prefers(Find<TfrmSetting>(window.get(), "TfrmSetting")->findChild<QWidget*>("LabelSecond")), japanese);
-    EXPECT_EQ(prefers(Find<TfrmPowerOffWindows>(window.get(), "TfrmPowerOffWindows")->findChild<QWidget*>("buttonNo")), japanese);
+    EXPECT_EQ(prefers(Find<TFrmDirectory>(window.get(), "TFrmDirectory")
+                          ->findChild<QWidget*>("LabelDirectory")),
+              japanese);
+    EXPECT_EQ(prefers(Find<TfrmOverWrite>(window.get(), "TfrmOverWrite")
+                          ->findChild<QWidget*>("checkBoxNotice")),
+              japanese);
+    EXPECT_EQ(
+        prefers(Find<TfrmSetting>(window.get(), "TfrmSetting")->findChild<QWidget*>("LabelSecond")),
+        japanese);
+    EXPECT_EQ(prefers(Find<TfrmPowerOffWindows>(window.get(), "TfrmPowerOffWindows")
+                          ->findChild<QWidget*>("buttonNo")),
+              japanese);
     // Not listed: the choice lists, the folder field and button, the window itself.
     for (const char* name :
          {"comboBoxChannel", "comboBoxVideoSize", "editOutputFolder", "BitBtnOutput"})
       EXPECT_FALSE(prefers(window->findChild<QWidget*>(name))) << language << name;
     EXPECT_FALSE(prefers(window.get()));
-    EXPECT_EQ(Find<QMenu>(window.get(), "N_Tools")->menuAction()->isVisible(), !japanese) << language;
+    EXPECT_EQ(Find<QMenu>(window.get(), "N_Tools")->menuAction()->isVisible(), !japanese)
+        << language;
   }
 }
 

@@ -6,8 +6,8 @@
 #include <QDialog>
 #include <QTableView>
 
-#include "queue/QueueModel.h"
 #include "common/Unit_common.h"
+#include "queue/QueueModel.h"
 #include "tests/support/qt/FindControl.h"
 
 bool FakePrompts::AskOkCancel(QWidget*, const QString& caption, const QString& text) {

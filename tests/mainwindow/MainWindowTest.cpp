@@ -21,14 +21,14 @@
 #include <QUrl>
 #include <QWidget>
 
-#include "queue/QueueModel.h"
 #include "common/Unit_common.h"
 #include "console/ConsoleIO.h"
 #include "engine/ConversionSettings.h"
-#include "ui/SkinEngine.h"
+#include "queue/QueueModel.h"
 #include "queue/Unit_common_directory.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "tests/support/qt/FindControl.h"
+#include "ui/SkinEngine.h"
 
 namespace {
 
@@ -146,7 +146,8 @@ TEST_F(MainWindowTest, moveRemoveAndClearKeepTheSelectionRules) {
   window->ActionFileMoveUpExecute();  // nothing selected
   EXPECT_EQ(Selected(), -1);
   Host().SelectEntry(2);
-  for (int k = 0; k < 3; ++k) Find<QAction>(window.get(), "ActionFileMoveUp")->trigger();  // never past the top
+  for (int k = 0; k < 3; ++k)
+    Find<QAction>(window.get(), "ActionFileMoveUp")->trigger();  // never past the top
   EXPECT_EQ(Entries(), (QStringList{"/v/3.avi", "/v/1.avi", "/v/2.avi"}));
   EXPECT_EQ(Selected(), 0);
   EXPECT_EQ(Find<QTableView>(window.get(), "listViewFiles")->currentIndex().row(), 0);
@@ -175,10 +176,14 @@ TEST_F(MainWindowTest, additionsReachTheListViewPromptly) {
   Start(nullptr);
   window->AddFileToList("/v/a.avi");
   EXPECT_EQ(Queue().Count(), 1);
-  QTRY_COMPARE_WITH_TIMEOUT(Find<QTableView>(window.get(), "listViewFiles")->model()->rowCount(), 1, 1000);
-  EXPECT_EQ(Find<QTableView>(window.get(), "listViewFiles")->model()->index(0, 0).data().toString(), "/v/a.avi");
+  QTRY_COMPARE_WITH_TIMEOUT(Find<QTableView>(window.get(), "listViewFiles")->model()->rowCount(), 1,
+                            1000);
+  EXPECT_EQ(Find<QTableView>(window.get(), "listViewFiles")->model()->index(0, 0).data().toString(),
+            "/v/a.avi");
   // An edit in place is the entry's path from then on.
-  Find<QTableView>(window.get(), "listViewFiles")->model()->setData(Queue().index(0, 0), "/w/b.mkv");
+  Find<QTableView>(window.get(), "listViewFiles")
+      ->model()
+      ->setData(Queue().index(0, 0), "/w/b.mkv");
   EXPECT_EQ(Host().EntryPath(0), "/w/b.mkv");
 }
 
@@ -296,13 +301,17 @@ TEST_F(MainWindowTest, outputFolderIsStoredOnEveryChangeOnly) {
   EXPECT_NE(ConfigText().find("outputFolder=" + fallback.toStdString()), std::string::npos);
 
   // The output-folder dialog's OK takes effect and is written before any run.
-  prompts.modal = [](QDialog* dialog) {
-    qobject_cast<TFrmDirectory*>(dialog)->ChosenFolder = "/srv/Out";
-    return int(QDialog::Accepted);
+  std::filesystem::create_directories(folder / "Out");
+  const QString out = QString::fromStdString((folder / "Out").string());
+  prompts.modal = [&](QDialog* dialog) {
+    auto* directory = qobject_cast<TFrmDirectory*>(dialog);
+    EXPECT_TRUE(directory->SelectFolder(out));
+    directory->ButtonOKClick();
+    return directory->result();
   };
   Find<QPushButton>(window.get(), "BitBtnOutput")->click();
-  EXPECT_EQ(Find<QLineEdit>(window.get(), "editOutputFolder")->text(), "/srv/Out");
-  EXPECT_NE(ConfigText().find("outputFolder=/srv/Out"), std::string::npos);
+  EXPECT_EQ(Find<QLineEdit>(window.get(), "editOutputFolder")->text(), out);
+  EXPECT_NE(ConfigText().find("outputFolder=" + out.toStdString()), std::string::npos);
 
   // The same text again is no change: nothing is written.
   std::filesystem::remove(folder / "config.ini");
@@ -311,7 +320,7 @@ TEST_F(MainWindowTest, outputFolderIsStoredOnEveryChangeOnly) {
   // Cancel changes nothing.
   prompts.modal = [](QDialog*) { return int(QDialog::Rejected); };
   window->ActionSetDirectoryExecute();
-  EXPECT_EQ(Find<QLineEdit>(window.get(), "editOutputFolder")->text(), "/srv/Out");
+  EXPECT_EQ(Find<QLineEdit>(window.get(), "editOutputFolder")->text(), out);
   EXPECT_TRUE(errors.isEmpty());
 
   // A failed write is shown; the field keeps its text and the program goes on.
@@ -349,8 +358,10 @@ TEST_F(MainWindowTest, encoderTextDrivesBarAndStatusLine) {
       "x ffmpeg_release_duration=00:03:25.45=ffmpeg_release_duration\r"
       "ffmpeg_release_time=102.5=ffmpeg_release_time\r");
   EXPECT_EQ(Find<QProgressBar>(window.get(), "progressBarCurrent")->value(), 50);
-  EXPECT_EQ(Find<QLabel>(window.get(), "labelCurrentInfo")->text(), "Converting 2/3 [-00:03:25] /v/clip.avi");
-  EXPECT_EQ(Find<QLabel>(window.get(), "labelCurrentInfo")->toolTip(), Find<QLabel>(window.get(), "labelCurrentInfo")->text());
+  EXPECT_EQ(Find<QLabel>(window.get(), "labelCurrentInfo")->text(),
+            "Converting 2/3 [-00:03:25] /v/clip.avi");
+  EXPECT_EQ(Find<QLabel>(window.get(), "labelCurrentInfo")->toolTip(),
+            Find<QLabel>(window.get(), "labelCurrentInfo")->text());
   window->ConsoleIOReceiveOutput("ffmpeg_release_time=abc=ffmpeg_release_time");
   EXPECT_EQ(errors.size(), 1);
   EXPECT_EQ(Find<QProgressBar>(window.get(), "progressBarCurrent")->value(), 50);
@@ -363,7 +374,8 @@ TEST_F(MainWindowTest, outputFolderDialogOpensOnTheCurrentOutputFolder) {
   Start(nullptr);
   const std::filesystem::path current = folder / "out" / "deep";
   std::filesystem::create_directories(current);
-  Find<QLineEdit>(window.get(), "editOutputFolder")->setText(QString::fromStdString(current.string()));
+  Find<QLineEdit>(window.get(), "editOutputFolder")
+      ->setText(QString::fromStdString(current.string()));
   QString selected;
   prompts.modal = [&](QDialog*) {
     selected = Find<TFrmDirectory>(window.get(), "TFrmDirectory")->SelectedFolder();

@@ -13,8 +13,8 @@
 #include "console/ConsoleIO.h"
 #include "engine/UnitOverWrite.h"
 #include "tests/run/RunTestBase.h"
-#include "ui/PathText.h"
 #include "tests/support/qt/FindControl.h"
+#include "ui/PathText.h"
 
 namespace fs = std::filesystem;
 

@@ -12,12 +12,12 @@
 #include <QPushButton>
 
 #include "app/UnitMain.h"
-#include "engine/UnitOverWrite.h"
 #include "console/ConsoleIO.h"
 #include "engine/OutputPaths.h"
+#include "engine/UnitOverWrite.h"
 #include "tests/run/RunTestBase.h"
-#include "ui/PathText.h"
 #include "tests/support/qt/FindControl.h"
+#include "ui/PathText.h"
 
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;

@@ -13,14 +13,14 @@
 #include <QTextDocument>
 
 #include "app/PlainToolTip.h"
-#include "queue/QueueModel.h"
 #include "app/UnitMain.h"
 #include "engine/OverwritePolicy.h"
 #include "engine/RunReport.h"
+#include "queue/QueueModel.h"
 #include "tests/run/RunTestBase.h"
 #include "tests/support/ChildProcess.h"
-#include "ui/PathText.h"
 #include "tests/support/qt/FindControl.h"
+#include "ui/PathText.h"
 
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;

@@ -26,9 +26,9 @@
 #include "engine/UnitOverWrite.h"
 #include "queue/QueueModel.h"
 #include "shutdown/UnitCloseWindows.h"
+#include "tests/support/qt/FindControl.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/PathText.h"
-#include "tests/support/qt/FindControl.h"
 
 namespace fs = std::filesystem;
 
@@ -115,13 +115,21 @@ void MainWindowSession::SetOutputFolder(const std::string& folder) {
   Find<QLineEdit>(window_.get(), "editOutputFolder")->setText(PathToText(folder));
 }
 
-void MainWindowSession::ClickConvert() { Find<QAction>(window_.get(), "ActionConvertNow")->trigger(); }
+void MainWindowSession::ClickConvert() {
+  Find<QAction>(window_.get(), "ActionConvertNow")->trigger();
+}
 
-int MainWindowSession::BarValue() const { return Find<QProgressBar>(window_.get(), "progressBarCurrent")->value(); }
+int MainWindowSession::BarValue() const {
+  return Find<QProgressBar>(window_.get(), "progressBarCurrent")->value();
+}
 
-QString MainWindowSession::StatusText() const { return Find<QLabel>(window_.get(), "labelCurrentInfo")->text(); }
+QString MainWindowSession::StatusText() const {
+  return Find<QLabel>(window_.get(), "labelCurrentInfo")->text();
+}
 
-QString MainWindowSession::StatusHint() const { return Find<QLabel>(window_.get(), "labelCurrentInfo")->toolTip(); }
+QString MainWindowSession::StatusHint() const {
+  return Find<QLabel>(window_.get(), "labelCurrentInfo")->toolTip();
+}
 
 void MainWindowSession::Record() {
   samples.push_back({StatusText(), StatusHint(), BarValue()});

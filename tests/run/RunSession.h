@@ -15,8 +15,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "ui/Prompts.h"
 #include "tests/support/qt/RecordingServices.h"
+#include "ui/Prompts.h"
 
 class TfrmMain;
 class TfrmCommon;

@@ -56,7 +56,8 @@ int main(int argc, char** argv) {
   }
   VelbrinApplication app(argc, argv);
   const fs::path source = argv[1];
-  const fs::path scratch = fs::temp_directory_path() / ("velbrin-shots-" + std::to_string(getpid()));
+  const fs::path scratch =
+      fs::temp_directory_path() / ("velbrin-shots-" + std::to_string(getpid()));
   fs::create_directories(scratch);
   fs::copy(source / "language", scratch / "language", fs::copy_options::recursive);
   fs::copy(source / "skins", scratch / "skins", fs::copy_options::recursive);
