@@ -15,10 +15,10 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "app/QueueModel.h"
 #include "app/TypedFileNames.h"
 #include "app/UnitMain.h"
 #include "queue/FolderScan.h"
+#include "queue/QueueModel.h"
 #include "queue/QueueRules.h"
 #include "queue/Unit_batch.h"
 #include "ui/PathText.h"
@@ -157,7 +157,7 @@ void TfrmMain::ActionFileDeleteExecute() {
 }
 
 void TfrmMain::ActionFileClearAllExecute() {
-  if (prompts_->AskOkCancel(this, Title, msgClearAll)) queue_->Clear();
+  if (prompts_->AskOkCancel(this, texts_.Title, texts_.msgClearAll)) queue_->Clear();
 }
 
 void TfrmMain::ActionFileMoveUpExecute() { MoveSelected(-1); }

@@ -9,15 +9,17 @@
 
 #include "app/ActionBinding.h"
 #include "app/PlainToolTip.h"
-#include "ui/Guarded.h"
-#include "app/QueueModel.h"
+#include "common/LanguageTable.h"
 #include "common/Unit_common.h"
 #include "console/ConsoleIO.h"
 #include "engine/UnitOverWrite.h"
+#include "queue/QueueModel.h"
 #include "queue/Unit_batch.h"
 #include "queue/Unit_common_directory.h"
 #include "shutdown/UnitCloseWindows.h"
 #include "shutdown/UnitSetting.h"
+#include "ui/ErrorDisplay.h"
+#include "ui/Guarded.h"
 #include "ui/PathText.h"
 #include "ui/Prompts.h"
 #include "ui/SkinEngine.h"
@@ -33,13 +35,12 @@ constexpr int kProductCount = 7;
 
 }  // namespace
 
-TfrmMain::TfrmMain(QWidget* parent)
+TfrmMain::TfrmMain(const MainServices& services, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       ui(std::make_unique<Ui::TfrmMain>()),
       queue_(new QueueModel(this)),
       ownPrompts_(std::make_unique<QtPrompts>()) {
-  prompts_ = ownPrompts_.get();
   ui->setupUi(this);
   // The client area has a fixed size; the window adds the menu bar to it, at
   // whatever height the current skin gives the menu bar.
@@ -53,7 +54,9 @@ TfrmMain::TfrmMain(QWidget* parent)
   SetUpControls();
   SetUpMenus();
   FillChoiceLists();
+  CreateDialogs();
   CreateRunner();
+  UseServices(services);
   FormCreate();
 }
 
@@ -151,19 +154,53 @@ void TfrmMain::CreateDialogs() {
   frmPowerOffWindows_ = new TfrmPowerOffWindows(this);
   frmSetting_ = new TfrmSetting(this);
   frmOverWrite_ = new TfrmOverWrite(this);
-  frmBatchAdd_ = new TFrmBatchAdd(this);
+  frmBatchAdd_ = new TFrmBatchAdd(
+      [this](const std::string& folder, bool subDirs, const std::string& extension) {
+        AddFilesFromFolder(folder, subDirs, extension);
+      },
+      this);
   frmDirectory_ = new TFrmDirectory(this);
-  frmBatchAdd_->AddFilesFromFolder = [this](const std::string& folder, bool subDirs,
-                                            const std::string& extension) {
-    AddFilesFromFolder(folder, subDirs, extension);
-  };
 }
 
-void TfrmMain::SetPrompts(IPrompts* prompts) { prompts_ = prompts ? prompts : ownPrompts_.get(); }
+void TfrmMain::UseServices(const MainServices& services) {
+  prompts_ = services.prompts ? services.prompts : ownPrompts_.get();
+  services_ = services;
+  if (!frmCommon) return;
+  // The shared services serve the dialogs too; the window's end takes them back.
+  if (services.shell) frmCommon->SetShellService(services.shell);
+  if (services.powerOff) frmCommon->SetPowerOffService(services.powerOff);
+  if (services.sleepInhibitor) frmCommon->SetSleepInhibitor(services.sleepInhibitor);
+}
+
+std::array<LanguageWindow, 6> TfrmMain::LanguageWindows() {
+  return {{{"frmMain", this},
+           {"frmDirectory", frmDirectory_},
+           {"frmBatchAdd", frmBatchAdd_},
+           {"frmOverWrite", frmOverWrite_},
+           {"frmPowerOffWindows", frmPowerOffWindows_},
+           {"frmSetting", frmSetting_}}};
+}
+
+void TfrmMain::ApplyLanguage(const std::string& languageFileName) {
+  const LanguageTable table(languageFileName, frmCommon->LanguageIndex());
+  texts_ = ReadMainTexts(table);
+  // Not the application's display name: X11 and Wayland would append it to
+  // every window title.
+  SetErrorCaption(texts_.Title);
+  ui->labelCurrentInfo->setText(texts_.msgStatusReady);
+  queue_->SetHeader(texts_.listHeader);
+  ApplyLanguageTexts(table, LanguageWindows());
+  frmPowerOffWindows_->SetYesCaption(table.Text("frmPowerOffWindows", "buttonYes"));
+}
+
+void TfrmMain::ApplyJapaneseAdjustments() {
+  ApplyJapaneseFaces(LanguageWindows());
+  ui->N_Tools->menuAction()->setVisible(false);
+}
 
 void TfrmMain::FormCreate() {
   setAcceptDrops(true);
-  OverwritePolicy = 0;
+  overwritePolicy_ = 0;
   // The runner's kill and stop-on-free switches, its terminate command and
   // split mode are set where it is created (CreateRunner). KeepGoing starts
   // true in the run.
@@ -191,7 +228,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 void TfrmMain::FormClose() {
   if (closing_) return;  // the runner is already gone
   closing_ = true;
-  Run.Shutdown();
+  run_.Shutdown();
   // Shutdown stopped the encoder; releasing the runner also reaps the child
   // and joins its workers, so nothing of the run outlives the window. A close
   // from inside one of the runner's events (a message box it showed) leaves
@@ -213,7 +250,7 @@ void TfrmMain::SetControlsEnabled(bool enabled) {
       ui->ActionFileMoveDown, ui->ActionSetDirectory, ui->ActionFileBatchAdd,
   };
   for (QAction* action : actions) action->setEnabled(enabled);
-  ui->ActionConvertNow->setText(enabled ? StringStartCaption : StringStopCaption);
+  ui->ActionConvertNow->setText(enabled ? texts_.StringStartCaption : texts_.StringStopCaption);
 }
 
 QString TfrmMain::LoadOutputFolder() const {
@@ -234,7 +271,7 @@ void TfrmMain::ActionSetDirectoryExecute() {
   // The dialog opens on the current output folder, where the tree has it.
   frmDirectory_->SelectFolder(ui->editOutputFolder->text());
   if (prompts_->ExecModal(frmDirectory_) == QDialog::Accepted)
-    ui->editOutputFolder->setText(frmDirectory_->ChosenFolder);
+    ui->editOutputFolder->setText(frmDirectory_->ChosenFolder());
 }
 
 void TfrmMain::ActionExitExecute() { close(); }
@@ -261,16 +298,16 @@ void TfrmMain::SelectEntry(int index) { SelectRow(index); }
 std::string TfrmMain::OutputFolderText() const { return TextToPath(ui->editOutputFolder->text()); }
 
 std::string TfrmMain::ResolveExistingOutput(const std::string& path) {
-  return ::ResolveExistingOutput(path, OverwritePolicy, [this] {
+  return ::ResolveExistingOutput(path, overwritePolicy_, [this] {
     prompts_->ExecModal(frmOverWrite_);
-    return frmOverWrite_->AnswerCode;
+    return frmOverWrite_->AnswerCode();
   });
 }
 
-void TfrmMain::ClearLatestTime() { Progress.LatestTimeSeconds = 0; }
+void TfrmMain::ClearLatestTime() { progress_.LatestTimeSeconds = 0; }
 
 void TfrmMain::ResetStatus() {
-  ui->labelCurrentInfo->setText(msgStatusReady);
+  ui->labelCurrentInfo->setText(texts_.msgStatusReady);
   ui->progressBarCurrent->setValue(0);
 }
 
@@ -279,7 +316,8 @@ bool TfrmMain::ReadAutoPowerOff() const { return frmCommon->ReadAutoPowerOff(); 
 void TfrmMain::ShowPowerOffCountdown() { prompts_->ExecModal(frmPowerOffWindows_); }
 
 bool TfrmMain::AskFinishQuestion(const RunReport& report) {
-  return prompts_->AskYesNo(this, Title, PathToText(FinishQuestionText(report, Finish)));
+  return prompts_->AskYesNo(this, texts_.Title,
+                            PathToText(FinishQuestionText(report, texts_.Finish)));
 }
 
 void TfrmMain::OpenOutputFolder(const std::string& folder) { frmCommon->OpenDocument(folder); }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -8,11 +9,12 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "app/MainServices.h"
+#include "app/MainTexts.h"
+#include "common/LanguageApplication.h"
 #include "engine/ConversionRun.h"
 #include "engine/EncoderProgress.h"
 
-class IPrompts;
-class LanguageTable;
 class QMenu;
 class QueueModel;
 class TConsoleIO;
@@ -29,48 +31,24 @@ class TfrmMain;
 
 // The main window: the queue, the six choices, the status area, the output
 // folder and the Start/Stop command, plus the menus. It owns the runner, the
-// run state and the dialogs (created once, hidden, by CreateDialogs).
+// run state and its dialogs, all made (hidden) by the constructor. The run
+// reaches it as its IRunHost. Tests reach its controls and dialogs by
+// objectName, as a user's view of the window.
 class TfrmMain : public QMainWindow, public IRunHost {
   Q_OBJECT
 
  public:
-  explicit TfrmMain(QWidget* parent = nullptr);
+  explicit TfrmMain(const MainServices& services = {}, QWidget* parent = nullptr);
   ~TfrmMain() override;
-
-  // The dialogs, hidden, in start-up order: power-off count-down, settings,
-  // existing-output prompt, add-from-folder, output folder. Call once, before
-  // the window is first shown.
-  void CreateDialogs();
-  TfrmPowerOffWindows* frmPowerOffWindows() const { return frmPowerOffWindows_; }
-  TfrmSetting* frmSetting() const { return frmSetting_; }
-  TfrmOverWrite* frmOverWrite() const { return frmOverWrite_; }
-  TFrmBatchAdd* FrmBatchAdd() const { return frmBatchAdd_; }
-  TFrmDirectory* FrmDirectory() const { return frmDirectory_; }
-
-  // Modal questions go through here; the window does not own the prompts.
-  void SetPrompts(IPrompts* prompts);
 
   void FormCreate();
   void FormShow();
   void FormClose();
-  void SetControlsEnabled(bool enabled);
-  void ApplyLanguage(const std::string& languageFileName);
-  void ApplyJapaneseAdjustments();
-  // The finish question's texts from the language file (section frmMain).
-  void ApplyFinishTexts(const LanguageTable& table);
-
-  // Output folder (config.ini, setting/outputFolder).
-  QString LoadOutputFolder() const;
-  // The stored value's default: the user's videos folder with a trailing '/'.
-  static std::string DefaultOutputFolder();
-  void SaveOutputFolder();
   void editOutputFolderChange();
 
   // The queue.
   void AddFileToList(const QString& path);
   void AddFilesFromFolder(const std::string& folder, bool subDirs, const std::string& extension);
-  QueueModel& Queue() const { return *queue_; }
-  int SelectedIndex() const;  // -1 when nothing is selected
 
   // Commands.
   void ActionFileAddExecute();
@@ -89,8 +67,25 @@ class TfrmMain : public QMainWindow, public IRunHost {
   void ConsoleIOReceiveOutput(const std::string& text);
   void ConsoleIOReceiveError(const std::string& text);
   void ConsoleIOProcessStatusChange(bool isRunning);
-  void HandleEncoderText(std::string_view text);
 
+  // What the window shows and remembers, read-only: the language file's kept
+  // texts and the run's state.
+  const MainTexts& Texts() const { return texts_; }
+  const ConversionRun& Run() const { return run_; }
+  // The remembered answer to the existing-output prompt (OverwritePolicy).
+  void SetOverwritePolicy(int policy) { overwritePolicy_ = policy; }
+
+  // The stored output folder's default: the user's videos folder with a trailing '/'.
+  static std::string DefaultOutputFolder();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
   // IRunHost.
   int QueueCount() const override;
   std::string EntryPath(int index) const override;
@@ -108,45 +103,37 @@ class TfrmMain : public QMainWindow, public IRunHost {
   bool AskFinishQuestion(const RunReport& report) override;
   void OpenOutputFolder(const std::string& folder) override;
 
-  std::unique_ptr<Ui::TfrmMain> ui;
-  QMenu* PopupMenu = nullptr;
-  TsuiSkinEngine* suiSkinEngine = nullptr;
-  ConversionRun Run{*this};
-  EncoderProgress Progress;
-  int OverwritePolicy = 0;
-
-  // The texts kept from the language file.
-  QString Title;
-  QString msgStatusReady;
-  QString msgStatusRun;
-  QString msgClearAll;
-  QString msgFolderView;
-  QString msgFinishInfo;
-  QString StringStartCaption;
-  QString StringStopCaption;
-  // The finish question's texts, failures included (FinishQuestionText).
-  FinishTexts Finish;
-
- protected:
-  void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dragMoveEvent(QDragMoveEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
-
- private:
   void SetUpControls();
   void SetUpMenus();
   void FillChoiceLists();
+  void CreateDialogs();
   void CreateRunner();
+  void UseServices(const MainServices& services);
+  void SetControlsEnabled(bool enabled);
+  void ApplyLanguage(const std::string& languageFileName);
+  void ApplyJapaneseAdjustments();
+  std::array<LanguageWindow, 6> LanguageWindows();
+  QString LoadOutputFolder() const;
+  void SaveOutputFolder();
+  void HandleEncoderText(std::string_view text);
   void AddPathToList(const std::string& path);
+  int SelectedIndex() const;  // -1 when nothing is selected
   void MoveSelected(int step);
   void SelectRow(int row);
+
+  std::unique_ptr<Ui::TfrmMain> ui;
+  QMenu* PopupMenu = nullptr;
+  TsuiSkinEngine* suiSkinEngine = nullptr;
+  ConversionRun run_{*this};
+  EncoderProgress progress_;
+  int overwritePolicy_ = 0;
+  MainTexts texts_;
 
   QueueModel* queue_ = nullptr;
   std::unique_ptr<TConsoleIO> consoleIO_;
   IPrompts* prompts_ = nullptr;
   std::unique_ptr<IPrompts> ownPrompts_;
+  MainServices services_;  // the ones handed to the shared services, taken back at the end
   TfrmPowerOffWindows* frmPowerOffWindows_ = nullptr;
   TfrmSetting* frmSetting_ = nullptr;
   TfrmOverWrite* frmOverWrite_ = nullptr;

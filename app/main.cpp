@@ -24,15 +24,13 @@ int main(int argc, char** argv) {
   // Qt's own texts follow the language; they must be in place before any window.
   const QtTranslation qtTexts(common.LanguageIndex());
   LogindSleepInhibitor inhibitor;
-  common.SetSleepInhibitor(&inhibitor);
   int result = 0;
   {
-    TfrmMain frmMain;
-    frmMain.CreateDialogs();
+    // The window's end releases a sleep lock still held.
+    TfrmMain frmMain({.sleepInhibitor = &inhibitor});
     frmMain.show();
     result = app.exec();
   }
-  common.SetSleepInhibitor(nullptr);  // releases a lock still held
   frmCommon = nullptr;
   return result;
 }

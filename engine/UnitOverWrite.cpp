@@ -22,13 +22,13 @@ void TfrmOverWrite::buttonIgnoreClick() { Answer(OverwriteChoice::Ignore, Reject
 void TfrmOverWrite::buttonAutoNameClick() { Answer(OverwriteChoice::AutoName, Accepted); }
 
 void TfrmOverWrite::Answer(OverwriteChoice choice, int result) {
-  AnswerCode = OverwriteAnswerCode(choice, ui->checkBoxNotice->isChecked());
+  answerCode_ = OverwriteAnswerCode(choice, ui->checkBoxNotice->isChecked());
   done(result);
 }
 
 void TfrmOverWrite::reject() {
   // The close box and Escape press no button: this showing's answer is
   // "ignore this entry", whatever an earlier showing answered.
-  AnswerCode = kOverwriteAsk;
+  answerCode_ = kOverwriteAsk;
   QDialog::reject();
 }

@@ -26,9 +26,12 @@ class TfrmOverWrite : public QDialog {
   void buttonAutoNameClick();
   void reject() override;
 
-  std::unique_ptr<Ui::TfrmOverWrite> ui;
-  int AnswerCode = kOverwriteAsk;
+  // The code of this showing's answer.
+  int AnswerCode() const { return answerCode_; }
 
  private:
+  std::unique_ptr<Ui::TfrmOverWrite> ui;
   void Answer(OverwriteChoice choice, int result);
+
+  int answerCode_ = kOverwriteAsk;
 };

@@ -12,8 +12,10 @@ std::string TrimExtension(const std::string& text) {
   return text.substr(begin, end - begin);
 }
 
-TFrmBatchAdd::TFrmBatchAdd(QWidget* parent, QStringList mediaRoots)
-    : QDialog(parent), ui(new Ui::TFrmBatchAdd) {
+TFrmBatchAdd::TFrmBatchAdd(FolderScan addFilesFromFolder, QWidget* parent, QStringList mediaRoots)
+    : QDialog(parent),
+      ui(new Ui::TFrmBatchAdd),
+      addFilesFromFolder_(std::move(addFilesFromFolder)) {
   ui->setupUi(this);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
@@ -42,7 +44,7 @@ void TFrmBatchAdd::buttonOKClick() {
   hide();
   const std::string ext = TrimExtension(TextToPath(ui->editExt->text()));
   const bool subDirs = ui->checkBoxIsSubDirectorie->isChecked();
-  if (isFolder && AddFilesFromFolder) AddFilesFromFolder(TextToPath(folder), subDirs, ext);
+  if (isFolder && addFilesFromFolder_) addFilesFromFolder_(TextToPath(folder), subDirs, ext);
 }
 
 void TFrmBatchAdd::buttonCancelClick() { hide(); }

@@ -22,11 +22,17 @@ class TFrmBatchAdd : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TFrmBatchAdd(QWidget* parent = nullptr, QStringList mediaRoots = DefaultMediaRoots());
+  // The main window's folder scan: folder and extension as bytes.
+  using FolderScan =
+      std::function<void(const std::string& folder, bool subDirs, const std::string& ext)>;
+
+  // OK hands the chosen folder to addFilesFromFolder.
+  explicit TFrmBatchAdd(FolderScan addFilesFromFolder, QWidget* parent = nullptr,
+                        QStringList mediaRoots = DefaultMediaRoots());
   ~TFrmBatchAdd() override;
 
   // Hides the dialog and hands the selected folder, the sub-folder box and the
-  // trimmed extension to AddFilesFromFolder. The computer node is no folder:
+  // trimmed extension to the folder scan. The computer node is no folder:
   // nothing is scanned for it.
   void buttonOKClick();
   void buttonCancelClick();
@@ -35,17 +41,13 @@ class TFrmBatchAdd : public QDialog {
   bool SelectFolder(const QString& path);
   QString SelectedFolder() const;
 
-  // The main window's folder scan: folder and extension as bytes.
-  std::function<void(const std::string& folder, bool subDirs, const std::string& ext)>
-      AddFilesFromFolder;
-
-  std::unique_ptr<Ui::TFrmBatchAdd> ui;
-
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
+  std::unique_ptr<Ui::TFrmBatchAdd> ui;
   FolderTree* tree_;
+  FolderScan addFilesFromFolder_;
 };
 
 // The extension text with blanks and control characters removed from both ends.

@@ -41,12 +41,12 @@ bool TFrmDirectory::SelectFolder(const QString& path) { return tree_->SelectFold
 QString TFrmDirectory::SelectedFolder() const { return tree_->SelectedPath(); }
 
 void TFrmDirectory::ButtonOKClick() {
-  ChosenFolder = tree_->SelectedPath();
+  chosenFolder_ = tree_->SelectedPath();
   accept();
 }
 
 void TFrmDirectory::ButtonCancelClick() {
-  ChosenFolder.clear();
+  chosenFolder_.clear();
   QDialog::reject();
 }
 

@@ -36,13 +36,15 @@ class TFrmDirectory : public QDialog {
   // The tree's root folder.
   static QString DesktopFolder();
 
-  std::unique_ptr<Ui::TFrmDirectory> ui;
-  QString ChosenFolder;
+  // The folder OK took (see above).
+  const QString& ChosenFolder() const { return chosenFolder_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:
+  std::unique_ptr<Ui::TFrmDirectory> ui;
   FolderTree* tree_;
+  QString chosenFolder_;
 };

@@ -11,9 +11,9 @@ TfrmPowerOffWindows::TfrmPowerOffWindows(QWidget* parent)
   ui->setupUi(this);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
-  YesCaption = ui->buttonYes->text();
-  Timer.setInterval(1000);
-  connect(&Timer, &QTimer::timeout, this, &TfrmPowerOffWindows::TimerTimer);
+  yesCaption_ = ui->buttonYes->text();
+  timer_.setInterval(1000);
+  connect(&timer_, &QTimer::timeout, this, &TfrmPowerOffWindows::TimerTimer);
   connect(ui->buttonYes, &QPushButton::clicked, this, &TfrmPowerOffWindows::buttonYesClick);
   connect(ui->buttonNo, &QPushButton::clicked, this, &TfrmPowerOffWindows::buttonNoClick);
 }
@@ -27,16 +27,16 @@ void TfrmPowerOffWindows::showEvent(QShowEvent* event) {
 }
 
 void TfrmPowerOffWindows::FormShow() {
-  TicksElapsed = 0;
-  WaitSeconds = frmCommon->ReadAutoPowerOffWaitTime();
-  Timer.start();
+  ticksElapsed_ = 0;
+  waitSeconds_ = frmCommon->ReadAutoPowerOffWaitTime();
+  timer_.start();
 }
 
 void TfrmPowerOffWindows::TimerTimer() {
-  ++TicksElapsed;
-  ui->buttonYes->setText(YesCaption + QLatin1Char('(') +
-                         QString::number(qint64{WaitSeconds} - TicksElapsed) + QLatin1Char(')'));
-  if (TicksElapsed >= WaitSeconds) PowerOffAndClose();
+  ++ticksElapsed_;
+  ui->buttonYes->setText(yesCaption_ + QLatin1Char('(') +
+                         QString::number(qint64{waitSeconds_} - ticksElapsed_) + QLatin1Char(')'));
+  if (ticksElapsed_ >= waitSeconds_) PowerOffAndClose();
 }
 
 void TfrmPowerOffWindows::buttonYesClick() { PowerOffAndClose(); }
@@ -44,16 +44,16 @@ void TfrmPowerOffWindows::buttonYesClick() { PowerOffAndClose(); }
 void TfrmPowerOffWindows::buttonNoClick() { reject(); }
 
 void TfrmPowerOffWindows::reject() {
-  Timer.stop();
-  TicksElapsed = 0;
+  timer_.stop();
+  ticksElapsed_ = 0;
   QDialog::reject();
 }
 
 void TfrmPowerOffWindows::PowerOffAndClose() {
   // Stopping first makes this the only request of the showing, even if the
   // request itself lets events run.
-  if (!Timer.isActive()) return;
-  Timer.stop();
+  if (!timer_.isActive()) return;
+  timer_.stop();
   frmCommon->PowerOffComputer();
   accept();
 }

@@ -29,19 +29,24 @@ class TfrmPowerOffWindows : public QDialog {
   void buttonYesClick();
   void buttonNoClick();
   // The language text of the Yes button, the base of the count-down caption.
-  void SetYesCaption(const QString& caption) { YesCaption = caption; }
+  void SetYesCaption(const QString& caption) { yesCaption_ = caption; }
+  const QString& YesCaption() const { return yesCaption_; }
+  // The count-down's state: its one-second timer, the seconds it counts and those gone.
+  const QTimer& Timer() const { return timer_; }
+  int WaitSeconds() const { return waitSeconds_; }
+  int TicksElapsed() const { return ticksElapsed_; }
 
   void reject() override;
-
-  std::unique_ptr<Ui::TfrmPowerOffWindows> ui;
-  QTimer Timer;
-  int WaitSeconds = 0;
-  int TicksElapsed = 0;
-  QString YesCaption;
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
+  std::unique_ptr<Ui::TfrmPowerOffWindows> ui;
   void PowerOffAndClose();
+
+  QTimer timer_;
+  int waitSeconds_ = 0;
+  int ticksElapsed_ = 0;
+  QString yesCaption_;
 };

@@ -27,10 +27,11 @@ class TfrmSetting : public QDialog {
   void ButtonOKClick();
   void ButtonCancelClick();
 
-  std::unique_ptr<Ui::TfrmSetting> ui;
-
  protected:
   void showEvent(QShowEvent* event) override;
+
+ private:
+  std::unique_ptr<Ui::TfrmSetting> ui;
 };
 
 // The whole text, blanks at both ends aside, as a signed 32-bit decimal

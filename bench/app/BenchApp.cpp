@@ -25,7 +25,6 @@
 #include "platform/ShellWords.h"
 #include "ui/PathText.h"
 #include "ui/Prompts.h"
-#include "ui_UnitMain.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -120,13 +119,11 @@ int main(int argc, char** argv) {
   TfrmCommon common(program);
   frmCommon = &common;
   NoPrompts prompts;
-  TfrmMain window;
-  window.CreateDialogs();
-  window.SetPrompts(&prompts);
+  TfrmMain window(MainServices{.prompts = &prompts});
   window.show();
   window.AddFileToList(PathToText(source.string()));
-  window.ui->editOutputFolder->setText(PathToText((work / "out").string()));
-  window.OverwritePolicy = 4;  // overwrite every earlier result without asking
+  window.findChild<QLineEdit*>("editOutputFolder")->setText(PathToText((work / "out").string()));
+  window.SetOverwritePolicy(4);  // overwrite every earlier result without asking
 
   const auto words = SplitShellWords(
       BuildCommandLine(program, ConversionSettings{}, source.string(), output.string()));
@@ -137,7 +134,7 @@ int main(int argc, char** argv) {
       getrusage(RUSAGE_SELF, &self0);
       getrusage(RUSAGE_CHILDREN, &child0);
       const auto start = Clock::now();
-      window.ui->ActionConvertNow->trigger();
+      window.findChild<QAction*>("ActionConvertNow")->trigger();
       const auto end = Clock::now();
       getrusage(RUSAGE_SELF, &self1);
       getrusage(RUSAGE_CHILDREN, &child1);

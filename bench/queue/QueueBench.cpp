@@ -14,10 +14,11 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QTableView>
 
-#include "app/QueueModel.h"
 #include "app/UnitMain.h"
 #include "common/Unit_common.h"
+#include "queue/QueueModel.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -89,13 +90,14 @@ size_t HeapInUse() { return mallinfo2().uordblks; }
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  const fs::path work = fs::temp_directory_path() / ("velbrin-queue-bench-" + std::to_string(getpid()));
+  const fs::path work =
+      fs::temp_directory_path() / ("velbrin-queue-bench-" + std::to_string(getpid()));
   const fs::path root = work / "tree";
   fs::create_directories(work / "program");
   std::ofstream(work / "program" / "config.ini") << "[setting]\noutputFolder=/tmp/\n";
 
-  std::printf("generating %d files in %d folders...\n", kTopFolders * kFoldersPerTop * kFilesPerFolder,
-              kTopFolders * kFoldersPerTop);
+  std::printf("generating %d files in %d folders...\n",
+              kTopFolders * kFoldersPerTop * kFilesPerFolder, kTopFolders * kFoldersPerTop);
   MakeTree(root);
   const double findSeconds = TimeFind(root);
 
@@ -106,8 +108,10 @@ int main(int argc, char** argv) {
   int queued = 0;
   {
     TfrmMain window;
-    window.CreateDialogs();
     window.show();
+    // The queue behind the window's list.
+    auto& queue =
+        dynamic_cast<QueueModel&>(*window.findChild<QTableView*>("listViewFiles")->model());
     QCoreApplication::processEvents();
 
     LatencyProbe probe;
@@ -118,17 +122,18 @@ int main(int argc, char** argv) {
     probe.Stop();
     longestMs = probe.LongestMs();
     probes = probe.Handled();
-    queued = window.Queue().Count();
+    queued = queue.Count();
     QCoreApplication::processEvents();
 
     // 100,000 entries with the tree's path lengths, shown in the list.
-    window.Queue().Clear();
+    queue.Clear();
     QCoreApplication::processEvents();
     malloc_trim(0);
     const size_t before = HeapInUse();
-    const QString base = QString::fromStdString((root / "top0" / "folder0" / "holiday clip ").string());
+    const QString base =
+        QString::fromStdString((root / "top0" / "folder0" / "holiday clip ").string());
     for (int i = 0; i < 100000; ++i) window.AddFileToList(base + QString::number(i) + ".avi");
-    window.Queue().Publish();
+    queue.Publish();
     QCoreApplication::processEvents();
     memoryMiB = double(HeapInUse() - before) / (1024.0 * 1024.0);
   }
@@ -140,7 +145,8 @@ int main(int argc, char** argv) {
   std::printf("find -type f:              %.3f s\n", findSeconds);
   std::printf("AddFilesFromFolder:        %.3f s  (%.1fx find; goal <= 10x)\n", scanSeconds,
               scanSeconds / findSeconds);
-  std::printf("longest posted-event wait: %.2f ms over %ld events (goal <= 50 ms)\n", longestMs, probes);
+  std::printf("longest posted-event wait: %.2f ms over %ld events (goal <= 50 ms)\n", longestMs,
+              probes);
   std::printf("heap for 100,000 entries:  %.1f MiB (goal <= 80 MiB)\n", memoryMiB);
   return 0;
 }

@@ -2,20 +2,21 @@
 #include <filesystem>
 #include <optional>
 
+#include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
-#include <QCheckBox>
 
 #include <gtest/gtest.h>
 
 #include "queue/Unit_batch.h"
 #include "queue/Unit_common_directory.h"
 #include "tests/support/TempDir.h"
-#include "ui_Unit_batch.h"
-#include "ui_Unit_common_directory.h"
+#include "tests/support/qt/FindControl.h"
 
 namespace {
 
@@ -47,8 +48,8 @@ TEST(BatchAddDialog, treeStartsAtTheComputerNodeAndShowsFoldersOnly) {
   TempDir dir;
   std::filesystem::create_directory(dir / "sub");
   WriteFileBytes(dir / "movie.avi", "x");
-  TFrmBatchAdd dialog;
-  QTreeView* tree = dialog.ui->ShellTreeView;
+  TFrmBatchAdd dialog(nullptr);
+  QTreeView* tree = Find<QTreeView>(&dialog, "ShellTreeView");
   QAbstractItemModel* model = tree->model();
   ASSERT_EQ(model->rowCount(tree->rootIndex()), 1);
   const QModelIndex top = model->index(0, 0, tree->rootIndex());
@@ -67,27 +68,26 @@ TEST(BatchAddDialog, treeStartsAtTheComputerNodeAndShowsFoldersOnly) {
 TEST(BatchAddDialog, okHandsOverFolderBoxAndTrimmedExtensionAndKeepsState) {
   TempDir dir;
   std::filesystem::create_directory(dir / "videos");
-  TFrmBatchAdd dialog;
   std::vector<ScanCall> calls;
-  dialog.AddFilesFromFolder = [&](const std::string& folder, bool subDirs, const std::string& ext) {
+  TFrmBatchAdd dialog([&](const std::string& folder, bool subDirs, const std::string& ext) {
     // The dialog is out of the way before the scan runs.
     EXPECT_FALSE(dialog.isVisible());
     calls.push_back({folder, subDirs, ext});
-  };
-  EXPECT_EQ(dialog.ui->editExt->text(), "*");
+  });
+  EXPECT_EQ(Find<QLineEdit>(&dialog, "editExt")->text(), "*");
 
   // OK at once: the computer node is selected, and it is no folder.
   dialog.show();
-  QTest::mouseClick(dialog.ui->buttonOK, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>(&dialog, "buttonOK"), Qt::LeftButton);
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_TRUE(calls.empty());
 
   dialog.show();
   ASSERT_TRUE(dialog.SelectFolder(Text(dir / "videos")));
-  dialog.ui->editExt->setText(" \tavi ");
-  QCheckBox* box = dialog.ui->checkBoxIsSubDirectorie;
+  Find<QLineEdit>(&dialog, "editExt")->setText(" \tavi ");
+  QCheckBox* box = Find<QCheckBox>(&dialog, "checkBoxIsSubDirectorie");
   QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-  QTest::mouseClick(dialog.ui->buttonOK, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>(&dialog, "buttonOK"), Qt::LeftButton);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].folder, (dir / "videos").string());
   EXPECT_TRUE(calls[0].subDirs);
@@ -95,13 +95,13 @@ TEST(BatchAddDialog, okHandsOverFolderBoxAndTrimmedExtensionAndKeepsState) {
 
   dialog.show();
   EXPECT_EQ(dialog.SelectedFolder(), Text(dir / "videos"));
-  EXPECT_EQ(dialog.ui->editExt->text(), " \tavi ");
-  EXPECT_TRUE(dialog.ui->checkBoxIsSubDirectorie->isChecked());
+  EXPECT_EQ(Find<QLineEdit>(&dialog, "editExt")->text(), " \tavi ");
+  EXPECT_TRUE(Find<QCheckBox>(&dialog, "checkBoxIsSubDirectorie")->isChecked());
 
   // An emptied box goes to the scan empty; the scan reads it as "*".
-  dialog.ui->editExt->setText("   ");
-  dialog.ui->checkBoxIsSubDirectorie->setChecked(false);
-  QTest::keyClick(dialog.ui->editExt, Qt::Key_Return);
+  Find<QLineEdit>(&dialog, "editExt")->setText("   ");
+  Find<QCheckBox>(&dialog, "checkBoxIsSubDirectorie")->setChecked(false);
+  QTest::keyClick(Find<QLineEdit>(&dialog, "editExt"), Qt::Key_Return);
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[1].ext, "");
   EXPECT_FALSE(calls[1].subDirs);
@@ -109,12 +109,11 @@ TEST(BatchAddDialog, okHandsOverFolderBoxAndTrimmedExtensionAndKeepsState) {
 
 TEST(BatchAddDialog, cancelEscapeAndCloseBoxAddNothing) {
   TempDir dir;
-  TFrmBatchAdd dialog;
   int scans = 0;
-  dialog.AddFilesFromFolder = [&](const std::string&, bool, const std::string&) { ++scans; };
+  TFrmBatchAdd dialog([&](const std::string&, bool, const std::string&) { ++scans; });
   ASSERT_TRUE(dialog.SelectFolder(Text(dir.path())));
   dialog.show();
-  QTest::mouseClick(dialog.ui->buttonCancel, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>(&dialog, "buttonCancel"), Qt::LeftButton);
   EXPECT_FALSE(dialog.isVisible());
   dialog.show();
   QTest::keyClick(&dialog, Qt::Key_Escape);
@@ -156,7 +155,7 @@ TEST_F(DirectoryDialog, treeIsRootedAtTheDesktopOrElseTheHomeFolder) {
   TFrmDirectory dialog(nullptr, {});
   const QString desktop = Text(dir_ / "Desktop");
   EXPECT_EQ(dialog.SelectedFolder(), desktop);
-  QTreeView* tree = dialog.ui->ShellTreeView1;
+  QTreeView* tree = Find<QTreeView>(&dialog, "ShellTreeView1");
   ASSERT_EQ(tree->model()->rowCount(tree->rootIndex()), 1);
   // The home folder and the computer come before the desktop's own folders.
   const QString home = QString::fromStdString(dir_.path().filename().string());
@@ -174,7 +173,7 @@ TEST_F(DirectoryDialog, desktopHoldsEveryPlaceAndVolumeAndShowsWhatCameMeanwhile
   for (int i = 0; i < 40; ++i)  // enough folders on the phone to need scrolling
     std::filesystem::create_directories(media / "ann" / "PHONE" / ("Album " + std::to_string(i)));
   TFrmDirectory dialog(nullptr, {Text(media / "ann"), Text(dir_ / "no-such-root")});
-  QTreeView* tree = dialog.ui->ShellTreeView1;
+  QTreeView* tree = Find<QTreeView>(&dialog, "ShellTreeView1");
   const QPersistentModelIndex root = tree->model()->index(0, 0, tree->rootIndex());
   const QString home = QString::fromStdString(dir_.path().filename().string());
   EXPECT_EQ(ChildNames(tree, root, 5), QStringList({home, "Videos", "Computer", "PHONE", "out"}));
@@ -207,26 +206,29 @@ TEST_F(DirectoryDialog, okCancelEscapeAndCloseBoxSetTheChosenFolderByTheirRules)
 
   EXPECT_EQ(run([&] {
               ASSERT_TRUE(dialog.SelectFolder(out));
-              QTest::mouseClick(dialog.ui->ButtonOK, Qt::LeftButton);
+              QTest::mouseClick(Find<QPushButton>(&dialog, "ButtonOK"), Qt::LeftButton);
             }),
             QDialog::Accepted);
-  EXPECT_EQ(dialog.ChosenFolder, out);
+  EXPECT_EQ(dialog.ChosenFolder(), out);
 
   EXPECT_EQ(run([&] { dialog.close(); }), QDialog::Rejected);
-  EXPECT_EQ(dialog.ChosenFolder, out);
+  EXPECT_EQ(dialog.ChosenFolder(), out);
 
-  EXPECT_EQ(run([&] { QTest::mouseClick(dialog.ui->ButtonCancel, Qt::LeftButton); }),
-            QDialog::Rejected);
-  EXPECT_EQ(dialog.ChosenFolder, "");
+  EXPECT_EQ(
+      run([&] { QTest::mouseClick(Find<QPushButton>(&dialog, "ButtonCancel"), Qt::LeftButton); }),
+      QDialog::Rejected);
+  EXPECT_EQ(dialog.ChosenFolder(), "");
 
-  dialog.ChosenFolder = out;
+  EXPECT_EQ(run([&] { QTest::mouseClick(Find<QPushButton>(&dialog, "ButtonOK"), Qt::LeftButton); }),
+            QDialog::Accepted);
   EXPECT_EQ(run([&] { QTest::keyClick(&dialog, Qt::Key_Escape); }), QDialog::Rejected);
-  EXPECT_EQ(dialog.ChosenFolder, "");
+  EXPECT_EQ(dialog.ChosenFolder(), "");
 
   // Enter takes the selection, which stayed where it was.
-  EXPECT_EQ(run([&] { QTest::keyClick(dialog.ui->ShellTreeView1, Qt::Key_Return); }),
-            QDialog::Accepted);
-  EXPECT_EQ(dialog.ChosenFolder, out);
+  EXPECT_EQ(
+      run([&] { QTest::keyClick(Find<QTreeView>(&dialog, "ShellTreeView1"), Qt::Key_Return); }),
+      QDialog::Accepted);
+  EXPECT_EQ(dialog.ChosenFolder(), out);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <filesystem>
 
+#include <QCheckBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -9,7 +11,7 @@
 #include "engine/OverwritePolicy.h"
 #include "engine/UnitOverWrite.h"
 #include "tests/support/TempDir.h"
-#include "ui_UnitOverWrite.h"
+#include "tests/support/qt/FindControl.h"
 
 namespace {
 
@@ -117,44 +119,43 @@ TEST(AutoName, extensionIsFromTheLastDotAfterTheLastSeparator) {
 
 TEST(OverwritePrompt, eachButtonAnswersItsCodeWithAndWithoutTheCheckBox) {
   struct Row {
-    QPushButton* Ui::TfrmOverWrite::*button;
+    const char* button;
     bool ticked;
     int code;
     int result;
   };
   const Row rows[] = {
-      {&Ui::TfrmOverWrite::buttonOverWrite, false, 3, QDialog::Accepted},
-      {&Ui::TfrmOverWrite::buttonOverWrite, true, 4, QDialog::Accepted},
-      {&Ui::TfrmOverWrite::buttonIgnore, false, 0, QDialog::Rejected},
-      {&Ui::TfrmOverWrite::buttonIgnore, true, 2, QDialog::Rejected},
-      {&Ui::TfrmOverWrite::buttonAutoName, false, 5, QDialog::Accepted},
-      {&Ui::TfrmOverWrite::buttonAutoName, true, 6, QDialog::Accepted},
+      {"buttonOverWrite", false, 3, QDialog::Accepted},
+      {"buttonOverWrite", true, 4, QDialog::Accepted},
+      {"buttonIgnore", false, 0, QDialog::Rejected},
+      {"buttonIgnore", true, 2, QDialog::Rejected},
+      {"buttonAutoName", false, 5, QDialog::Accepted},
+      {"buttonAutoName", true, 6, QDialog::Accepted},
   };
   TfrmOverWrite dialog;
-  EXPECT_EQ(dialog.AnswerCode, 0);
+  EXPECT_EQ(dialog.AnswerCode(), 0);
   for (const Row& row : rows) {
-    dialog.AnswerCode = -1;
-    dialog.ui->checkBoxNotice->setChecked(row.ticked);
+    Find<QCheckBox>(&dialog, "checkBoxNotice")->setChecked(row.ticked);
     dialog.show();
-    QTest::mouseClick((*dialog.ui).*row.button, Qt::LeftButton);
-    EXPECT_EQ(dialog.AnswerCode, row.code);
+    QTest::mouseClick(Find<QPushButton>(&dialog, row.button), Qt::LeftButton);
+    EXPECT_EQ(dialog.AnswerCode(), row.code);
     EXPECT_EQ(dialog.result(), row.result);
     EXPECT_FALSE(dialog.isVisible());
     // The box keeps its state for the next showing.
-    EXPECT_EQ(dialog.ui->checkBoxNotice->isChecked(), row.ticked);
+    EXPECT_EQ(Find<QCheckBox>(&dialog, "checkBoxNotice")->isChecked(), row.ticked);
   }
 }
 
 TEST(OverwritePrompt, enterChoosesAutoNameWhereverTheFocusIs) {
   TfrmOverWrite dialog;
-  for (QWidget* focus : {static_cast<QWidget*>(dialog.ui->buttonOverWrite),
-                         static_cast<QWidget*>(dialog.ui->buttonIgnore),
-                         static_cast<QWidget*>(dialog.ui->checkBoxNotice)}) {
-    dialog.AnswerCode = 0;
+  for (QWidget* focus : {static_cast<QWidget*>(Find<QPushButton>(&dialog, "buttonOverWrite")),
+                         static_cast<QWidget*>(Find<QPushButton>(&dialog, "buttonIgnore")),
+                         static_cast<QWidget*>(Find<QCheckBox>(&dialog, "checkBoxNotice"))}) {
+    dialog.reject();  // answers 0: each Enter must answer anew
     dialog.show();
     focus->setFocus();
     QTest::keyClick(focus, Qt::Key_Return);
-    EXPECT_EQ(dialog.AnswerCode, kOverwriteAutoNameOnce) << focus->objectName().toStdString();
+    EXPECT_EQ(dialog.AnswerCode(), kOverwriteAutoNameOnce) << focus->objectName().toStdString();
     EXPECT_FALSE(dialog.isVisible());
   }
 }
@@ -166,23 +167,24 @@ TEST(OverwritePrompt, closeBoxIgnoresThisEntryEvenAfterAnEarlierPermanentAnswer)
   TfrmOverWrite dialog;
   auto ask = [&] {
     dialog.exec();
-    return dialog.AnswerCode;
+    return dialog.AnswerCode();
   };
   auto answerWith = [&](std::function<void()> act) {
     QTimer::singleShot(0, &dialog, std::move(act));
   };
 
   // An earlier showing answered Overwrite; its code stays in AnswerCode.
-  answerWith([&] { QTest::mouseClick(dialog.ui->buttonOverWrite, Qt::LeftButton); });
+  answerWith(
+      [&] { QTest::mouseClick(Find<QPushButton>(&dialog, "buttonOverWrite"), Qt::LeftButton); });
   int policy = 0;
   EXPECT_EQ(ResolveExistingOutput(path, policy, ask), path);
-  EXPECT_EQ(dialog.AnswerCode, 3);
+  EXPECT_EQ(dialog.AnswerCode(), 3);
 
   for (auto close : {std::function<void()>([&] { dialog.close(); }),
                      std::function<void()>([&] { QTest::keyClick(&dialog, Qt::Key_Escape); })}) {
     answerWith(close);
     EXPECT_EQ(ResolveExistingOutput(path, policy, ask), "");
-    EXPECT_EQ(dialog.AnswerCode, 0);
+    EXPECT_EQ(dialog.AnswerCode(), 0);
     EXPECT_EQ(policy, 0);
   }
   EXPECT_EQ(ReadFileBytes(path), "old");

@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -7,9 +10,8 @@
 #include "shutdown/UnitCloseWindows.h"
 #include "shutdown/UnitSetting.h"
 #include "tests/dialogs/DialogFixture.h"
+#include "tests/support/qt/FindControl.h"
 #include "ui/ErrorDisplay.h"
-#include "ui_UnitCloseWindows.h"
-#include "ui_UnitSetting.h"
 
 namespace {
 
@@ -19,15 +21,15 @@ using CountDown = DialogTest;
 TEST_F(SettingsDialog, missingKeysShowOffAndThirtyThenOkWritesBothKeys) {
   TfrmSetting dialog;
   dialog.show();
-  EXPECT_FALSE(dialog.ui->checkBoxAutoPowerOff->isChecked());
-  EXPECT_FALSE(dialog.ui->editWaitTime->isEnabled());
-  EXPECT_EQ(dialog.ui->editWaitTime->text(), "30");
+  EXPECT_FALSE(Find<QCheckBox>(&dialog, "checkBoxAutoPowerOff")->isChecked());
+  EXPECT_FALSE(Find<QLineEdit>(&dialog, "editWaitTime")->isEnabled());
+  EXPECT_EQ(Find<QLineEdit>(&dialog, "editWaitTime")->text(), "30");
   EXPECT_FALSE(common_->ReadAutoPowerOff());
 
-  QTest::mouseClick(dialog.ui->checkBoxAutoPowerOff, Qt::LeftButton);
-  EXPECT_TRUE(dialog.ui->editWaitTime->isEnabled());
-  dialog.ui->editWaitTime->setText(" 45 ");
-  QTest::mouseClick(dialog.ui->ButtonOK, Qt::LeftButton);
+  QTest::mouseClick(Find<QCheckBox>(&dialog, "checkBoxAutoPowerOff"), Qt::LeftButton);
+  EXPECT_TRUE(Find<QLineEdit>(&dialog, "editWaitTime")->isEnabled());
+  Find<QLineEdit>(&dialog, "editWaitTime")->setText(" 45 ");
+  QTest::mouseClick(Find<QPushButton>(&dialog, "ButtonOK"), Qt::LeftButton);
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_TRUE(common_->ReadAutoPowerOff());
   EXPECT_EQ(common_->ReadAutoPowerOffWaitTime(), 45);
@@ -35,24 +37,24 @@ TEST_F(SettingsDialog, missingKeysShowOffAndThirtyThenOkWritesBothKeys) {
   // The next showing reads the file again, so a change made meanwhile shows.
   common_->Config().WriteInteger("setting", "autoPowerOff_WaitTime", 7);
   dialog.show();
-  EXPECT_TRUE(dialog.ui->checkBoxAutoPowerOff->isChecked());
-  EXPECT_TRUE(dialog.ui->editWaitTime->isEnabled());
-  EXPECT_EQ(dialog.ui->editWaitTime->text(), "7");
-  QTest::mouseClick(dialog.ui->checkBoxAutoPowerOff, Qt::LeftButton);
-  EXPECT_FALSE(dialog.ui->editWaitTime->isEnabled());
+  EXPECT_TRUE(Find<QCheckBox>(&dialog, "checkBoxAutoPowerOff")->isChecked());
+  EXPECT_TRUE(Find<QLineEdit>(&dialog, "editWaitTime")->isEnabled());
+  EXPECT_EQ(Find<QLineEdit>(&dialog, "editWaitTime")->text(), "7");
+  QTest::mouseClick(Find<QCheckBox>(&dialog, "checkBoxAutoPowerOff"), Qt::LeftButton);
+  EXPECT_FALSE(Find<QLineEdit>(&dialog, "editWaitTime")->isEnabled());
   // Coming back from being minimized is no new showing: the edits stay.
-  dialog.ui->editWaitTime->setText("12");
+  Find<QLineEdit>(&dialog, "editWaitTime")->setText("12");
   dialog.setWindowState(Qt::WindowMinimized);
   dialog.setWindowState(Qt::WindowNoState);
-  EXPECT_FALSE(dialog.ui->checkBoxAutoPowerOff->isChecked());
-  EXPECT_EQ(dialog.ui->editWaitTime->text(), "12");
+  EXPECT_FALSE(Find<QCheckBox>(&dialog, "checkBoxAutoPowerOff")->isChecked());
+  EXPECT_EQ(Find<QLineEdit>(&dialog, "editWaitTime")->text(), "12");
 }
 
 TEST_F(SettingsDialog, okUntickedStoresWaitTimeWithoutRangeCheck) {
   TfrmSetting dialog;
   for (const char* text : {"-7", "0", "+12", "2147483647", "-2147483648"}) {
     dialog.show();
-    dialog.ui->editWaitTime->setText(text);
+    Find<QLineEdit>(&dialog, "editWaitTime")->setText(text);
     dialog.ButtonOKClick();
     EXPECT_EQ(common_->Config().ReadInteger("setting", "autoPowerOff", -1), 0) << text;
     EXPECT_EQ(common_->ReadAutoPowerOffWaitTime(), StrToInt(text)) << text;
@@ -68,8 +70,8 @@ TEST_F(SettingsDialog, textThatIsNoIntegerRaisesAndWritesNothing) {
   for (const char* text :
        {"", "  ", "abc", "12x", "1.5", "1 2", "+-3", "0x10", "2147483648", "-2147483649"}) {
     dialog.show();
-    dialog.ui->checkBoxAutoPowerOff->setChecked(false);
-    dialog.ui->editWaitTime->setText(text);
+    Find<QCheckBox>(&dialog, "checkBoxAutoPowerOff")->setChecked(false);
+    Find<QLineEdit>(&dialog, "editWaitTime")->setText(text);
     try {
       dialog.ButtonOKClick();
       ADD_FAILURE() << "accepted '" << text << "'";
@@ -83,7 +85,7 @@ TEST_F(SettingsDialog, textThatIsNoIntegerRaisesAndWritesNothing) {
   // Clicked, the error is shown and the dialog stays open.
   QStringList shown;
   const ErrorSink previous = SetErrorSink([&](const QString& text) { shown << text; });
-  QTest::mouseClick(dialog.ui->ButtonOK, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>(&dialog, "ButtonOK"), Qt::LeftButton);
   SetErrorSink(previous);
   EXPECT_EQ(shown, QStringList{"'-2147483649' is not a valid integer value"});
   EXPECT_TRUE(dialog.isVisible());
@@ -94,11 +96,11 @@ TEST_F(SettingsDialog, cancelEscapeAndCloseBoxWriteNothing) {
   TfrmSetting dialog;
   auto edit = [&] {
     dialog.show();
-    dialog.ui->checkBoxAutoPowerOff->setChecked(true);
-    dialog.ui->editWaitTime->setText("99");
+    Find<QCheckBox>(&dialog, "checkBoxAutoPowerOff")->setChecked(true);
+    Find<QLineEdit>(&dialog, "editWaitTime")->setText("99");
   };
   edit();
-  QTest::mouseClick(dialog.ui->ButtonCancel, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>(&dialog, "ButtonCancel"), Qt::LeftButton);
   EXPECT_FALSE(dialog.isVisible());
   edit();
   QTest::keyClick(&dialog, Qt::Key_Escape);
@@ -117,8 +119,8 @@ TEST_F(SettingsDialog, onlyTheValueOneSwitchesPowerOffOn) {
     WriteConfig(std::string("[Setting]\nAUTOPOWEROFF=") + value + "\n");
     EXPECT_EQ(common_->ReadAutoPowerOff(), on) << value;
     dialog.show();
-    EXPECT_EQ(dialog.ui->checkBoxAutoPowerOff->isChecked(), on) << value;
-    EXPECT_EQ(dialog.ui->editWaitTime->isEnabled(), on) << value;
+    EXPECT_EQ(Find<QCheckBox>(&dialog, "checkBoxAutoPowerOff")->isChecked(), on) << value;
+    EXPECT_EQ(Find<QLineEdit>(&dialog, "editWaitTime")->isEnabled(), on) << value;
     dialog.hide();
   }
   WriteConfig("[setting]\nautoPowerOff_WaitTime=soon\n");
@@ -130,7 +132,7 @@ QStringList Tick(TfrmPowerOffWindows& dialog, int ticks) {
   QStringList captions;
   for (int i = 0; i < ticks; ++i) {
     dialog.TimerTimer();
-    captions << dialog.ui->buttonYes->text();
+    captions << Find<QPushButton>(&dialog, "buttonYes")->text();
   }
   return captions;
 }
@@ -138,10 +140,10 @@ QStringList Tick(TfrmPowerOffWindows& dialog, int ticks) {
 TEST_F(CountDown, countsDownAndRequestsPowerOffOnceWhenTheCountRunsOut) {
   TfrmPowerOffWindows dialog;
   dialog.show();
-  EXPECT_TRUE(dialog.Timer.isActive());
-  EXPECT_EQ(dialog.Timer.interval(), 1000);
-  EXPECT_EQ(dialog.WaitSeconds, 30);
-  EXPECT_EQ(dialog.ui->buttonYes->text(), "Yes");
+  EXPECT_TRUE(dialog.Timer().isActive());
+  EXPECT_EQ(dialog.Timer().interval(), 1000);
+  EXPECT_EQ(dialog.WaitSeconds(), 30);
+  EXPECT_EQ(Find<QPushButton>(&dialog, "buttonYes")->text(), "Yes");
 
   const QStringList first = Tick(dialog, 29);
   EXPECT_EQ(first.front(), "Yes(29)");
@@ -151,7 +153,7 @@ TEST_F(CountDown, countsDownAndRequestsPowerOffOnceWhenTheCountRunsOut) {
 
   EXPECT_EQ(Tick(dialog, 1).front(), "Yes(0)");
   EXPECT_EQ(powerOff_.requests, 1);
-  EXPECT_FALSE(dialog.Timer.isActive());
+  EXPECT_FALSE(dialog.Timer().isActive());
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
 
@@ -175,7 +177,9 @@ TEST_F(CountDown, waitOfZeroOrLessShowsNegativeNumberAndRequestsAtFirstTick) {
 
 TEST_F(CountDown, noEnterEscapeAndCloseBoxCancelTheCountDown) {
   const std::function<void(TfrmPowerOffWindows&)> cancels[] = {
-      [](TfrmPowerOffWindows& d) { QTest::mouseClick(d.ui->buttonNo, Qt::LeftButton); },
+      [](TfrmPowerOffWindows& d) {
+        QTest::mouseClick(Find<QPushButton>(&d, "buttonNo"), Qt::LeftButton);
+      },
       [](TfrmPowerOffWindows& d) { QTest::keyClick(&d, Qt::Key_Return); },
       [](TfrmPowerOffWindows& d) { QTest::keyClick(&d, Qt::Key_Escape); },
       [](TfrmPowerOffWindows& d) { d.close(); },
@@ -188,8 +192,8 @@ TEST_F(CountDown, noEnterEscapeAndCloseBoxCancelTheCountDown) {
     Tick(dialog, 2);
     cancel(dialog);
     EXPECT_FALSE(dialog.isVisible()) << n;
-    EXPECT_FALSE(dialog.Timer.isActive()) << n;
-    EXPECT_EQ(dialog.TicksElapsed, 0) << n;
+    EXPECT_FALSE(dialog.Timer().isActive()) << n;
+    EXPECT_EQ(dialog.TicksElapsed(), 0) << n;
     EXPECT_EQ(dialog.result(), QDialog::Rejected) << n;
     ++n;
   }
@@ -201,19 +205,19 @@ TEST_F(CountDown, yesRequestsOnceAndNewShowingStartsAfreshWithLastCaption) {
   dialog.SetYesCaption("Ja");
   dialog.show();
   EXPECT_EQ(Tick(dialog, 4).back(), "Ja(26)");
-  QTest::mouseClick(dialog.ui->buttonYes, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>(&dialog, "buttonYes"), Qt::LeftButton);
   EXPECT_EQ(powerOff_.requests, 1);
-  EXPECT_FALSE(dialog.Timer.isActive());
+  EXPECT_FALSE(dialog.Timer().isActive());
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   Tick(dialog, 30);
   EXPECT_EQ(powerOff_.requests, 1);
 
   common_->Config().WriteInteger("setting", "autoPowerOff_WaitTime", 5);
-  const QString last = dialog.ui->buttonYes->text();
+  const QString last = Find<QPushButton>(&dialog, "buttonYes")->text();
   dialog.show();
-  EXPECT_EQ(dialog.ui->buttonYes->text(), last);
-  EXPECT_EQ(dialog.TicksElapsed, 0);
+  EXPECT_EQ(Find<QPushButton>(&dialog, "buttonYes")->text(), last);
+  EXPECT_EQ(dialog.TicksElapsed(), 0);
   EXPECT_EQ(Tick(dialog, 1).front(), "Ja(4)");
   dialog.buttonNoClick();
 }
@@ -225,7 +229,7 @@ TEST_F(CountDown, modalShowingEndsOnTheRealTimerWithOneRequest) {
   QTimer::singleShot(15000, &dialog, [&] { dialog.done(-1); });
   EXPECT_EQ(dialog.exec(), QDialog::Accepted);
   EXPECT_EQ(powerOff_.requests, 1);
-  EXPECT_EQ(dialog.ui->buttonYes->text(), "Yes(0)");
+  EXPECT_EQ(Find<QPushButton>(&dialog, "buttonYes")->text(), "Yes(0)");
 }
 
 }  // namespace

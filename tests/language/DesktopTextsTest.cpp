@@ -18,21 +18,10 @@
 #include "common/Unit_common.h"
 #include "queue/FolderTree.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/qt/RecordingServices.h"
 #include "ui/PathText.h"
-#include "ui/ShellService.h"
 
 namespace {
-
-// The shell's "open", recorded, succeeding or finding no program.
-struct Shell : IShellService {
-  explicit Shell(bool opens) : opens(opens) {}
-  bool Open(const QString& target) override {
-    opened.push_back(TextToPath(target));
-    return opens;
-  }
-  bool opens;
-  std::vector<std::string> opened;
-};
 
 // Shared services on a program folder with the real language files.
 struct Program {
@@ -43,7 +32,7 @@ struct Program {
     common->SetShellService(&shell);
   }
   TempDir dir;
-  Shell shell{true};
+  RecordingShell shell;
   std::unique_ptr<TfrmCommon> common;
 };
 
@@ -72,7 +61,7 @@ TEST(DesktopTexts, everyProductEntryOpensThePageItsCaptionNames) {
       EXPECT_EQ(program.common->Text("frmMain", key.c_str()),
                 "Velbrin " + QString::fromUtf8(caption));
       program.common->OpenProductPage(n);
-      EXPECT_EQ(program.shell.opened.back(),
+      EXPECT_EQ(TextToPath(program.shell.opened.back()),
                 language == 1
                     ? program.common->HomePageAddress()
                     : std::string("https://velbrin.example.org/en/products/") + product.page);

@@ -6,8 +6,8 @@
 
 #include <QTimer>
 
-#include "app/QueueModel.h"
 #include "queue/FolderScan.h"
+#include "queue/QueueModel.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 
 namespace fs = std::filesystem;
@@ -33,7 +33,7 @@ class FolderScanTest : public MainWindowTest {
   void TearDown() override { chmod((root / "ro").c_str(), 0755); }
 
   QStringList Scan(const std::string& start, bool subDirs, const std::string& ext) {
-    window->Queue().Clear();
+    Queue().Clear();
     window->AddFilesFromFolder(start, subDirs, ext);
     return Entries();
   }
@@ -85,7 +85,7 @@ TEST_F(FolderScanTest, separatorIsInsertedAfterATrailingOne) {
 
 TEST_F(FolderScanTest, windowHandlesEventsDuringTheScan) {
   int countWhenFired = -1;
-  QTimer::singleShot(0, window.get(), [&] { countWhenFired = window->Queue().Count(); });
+  QTimer::singleShot(0, window.get(), [&] { countWhenFired = Queue().Count(); });
   const QStringList entries = Scan(root.string(), true, "*");
   // The event ran between two entries of the scan, not after it.
   EXPECT_GE(countWhenFired, 0);

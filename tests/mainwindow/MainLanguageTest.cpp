@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QTableView>
+#include <QWidget>
 
 #include "common/LanguageKeys.h"
 #include "engine/UnitOverWrite.h"
@@ -14,7 +17,7 @@
 #include "shutdown/UnitCloseWindows.h"
 #include "shutdown/UnitSetting.h"
 #include "tests/mainwindow/MainWindowFixture.h"
-#include "ui_UnitMain.h"
+#include "tests/support/qt/FindControl.h"
 
 namespace {
 
@@ -30,8 +33,12 @@ QString TextOf(QObject* object) {
 class MainLanguageTest : public MainWindowTest {
  protected:
   QList<QWidget*> Windows() const {
-    return {window.get(),           window->FrmDirectory(),       window->FrmBatchAdd(),
-            window->frmOverWrite(), window->frmPowerOffWindows(), window->frmSetting()};
+    return {window.get(),
+            Find<TFrmDirectory>(window.get(), "TFrmDirectory"),
+            Find<TFrmBatchAdd>(window.get(), "TFrmBatchAdd"),
+            Find<TfrmOverWrite>(window.get(), "TfrmOverWrite"),
+            Find<TfrmPowerOffWindows>(window.get(), "TfrmPowerOffWindows"),
+            Find<TfrmSetting>(window.get(), "TfrmSetting")};
   }
   QWidget* WindowOf(std::string_view section) const {
     const char* sections[] = {"frmMain",      "frmDirectory",       "frmBatchAdd",
@@ -54,7 +61,7 @@ TEST_F(MainLanguageTest, everyKeySetsItsTargetInOrder) {
   EXPECT_EQ(ErrorCaption(), "App.Title");
   // No display name: X11 and Wayland would append it to every window title.
   EXPECT_EQ(QApplication::applicationDisplayName(), QApplication::applicationName());
-  EXPECT_EQ(window->Title, "App.Title");
+  EXPECT_EQ(window->Texts().Title, "App.Title");
   for (const LanguageKey& entry : LanguageKeys()) {
     const QString expected = QString::fromUtf8(entry.section.data(), entry.section.size()) + "." +
                              QString::fromUtf8(entry.key.data(), entry.key.size());
@@ -78,23 +85,30 @@ TEST_F(MainLanguageTest, everyKeySetsItsTargetInOrder) {
     ASSERT_NE(target, nullptr) << entry.section << "/" << entry.key;
     EXPECT_EQ(TextOf(target), expected) << entry.section << "/" << entry.key;
   }
-  EXPECT_EQ(window->ui->listViewFiles->model()->headerData(0, Qt::Horizontal).toString(),
+  EXPECT_EQ(Find<QTableView>(window.get(), "listViewFiles")
+                ->model()
+                ->headerData(0, Qt::Horizontal)
+                .toString(),
             "frmMain.ListViewItem0");
-  EXPECT_EQ(window->msgFinishInfo, "frmMain.msgFinishInfo");
-  EXPECT_EQ(window->StringStopCaption, "frmMain.StringStopCaption");
-  EXPECT_EQ(window->ui->labelCurrentInfo->text(), "frmMain.msgStatusReady");
-  EXPECT_EQ(window->frmPowerOffWindows()->YesCaption, "frmPowerOffWindows.buttonYes");
+  EXPECT_EQ(window->Texts().msgFinishInfo, "frmMain.msgFinishInfo");
+  EXPECT_EQ(window->Texts().StringStopCaption, "frmMain.StringStopCaption");
+  EXPECT_EQ(Find<QLabel>(window.get(), "labelCurrentInfo")->text(), "frmMain.msgStatusReady");
+  EXPECT_EQ(Find<TfrmPowerOffWindows>(window.get(), "TfrmPowerOffWindows")->YesCaption(),
+            "frmPowerOffWindows.buttonYes");
   // Entries bound to an action show its caption.
-  EXPECT_EQ(window->ui->N1_2->text(), "frmMain.ActionFileDelete");
-  EXPECT_EQ(window->ui->popMenu7->text(), "frmMain.ActionFileMoveDown");
-  EXPECT_EQ(window->ui->buttonAdd->text(), "frmMain.ActionFileAdd");
-  EXPECT_EQ(window->ui->BitBtnOutput->text(), "frmMain.ActionSetDirectory");
+  EXPECT_EQ(Find<QAction>(window.get(), "N1_2")->text(), "frmMain.ActionFileDelete");
+  EXPECT_EQ(Find<QAction>(window.get(), "popMenu7")->text(), "frmMain.ActionFileMoveDown");
+  EXPECT_EQ(Find<QPushButton>(window.get(), "buttonAdd")->text(), "frmMain.ActionFileAdd");
+  EXPECT_EQ(Find<QPushButton>(window.get(), "BitBtnOutput")->text(), "frmMain.ActionSetDirectory");
 }
 
 TEST_F(MainLanguageTest, sectionAndKeyNamesInAnyCaseReachTheirDialogs) {
   Start(nullptr, "en.ini", "[FRMSETTING]\nBUTTONOK=Fine\n[frmmain]\nactionfileadd=Put\n");
-  EXPECT_EQ(window->frmSetting()->findChild<QAbstractButton*>("ButtonOK")->text(), "Fine");
-  EXPECT_EQ(window->ui->buttonAdd->text(), "Put");
+  EXPECT_EQ(Find<TfrmSetting>(window.get(), "TfrmSetting")
+                ->findChild<QAbstractButton*>("ButtonOK")
+                ->text(),
+            "Fine");
+  EXPECT_EQ(Find<QPushButton>(window.get(), "buttonAdd")->text(), "Put");
 }
 
 TEST_F(MainLanguageTest, onlyAppSectionEmptiesEveryText) {
@@ -118,8 +132,12 @@ TEST_F(MainLanguageTest, onlyAppSectionEmptiesEveryText) {
       }
     }
   }
-  EXPECT_EQ(window->ui->listViewFiles->model()->headerData(0, Qt::Horizontal).toString(), "");
-  EXPECT_EQ(window->msgClearAll, "");
+  EXPECT_EQ(Find<QTableView>(window.get(), "listViewFiles")
+                ->model()
+                ->headerData(0, Qt::Horizontal)
+                .toString(),
+            "");
+  EXPECT_EQ(window->Texts().msgClearAll, "");
 }
 
 TEST_F(MainLanguageTest, japaneseFacesAndHiddenToolsOnlyForLanguage3) {
@@ -134,18 +152,28 @@ TEST_F(MainLanguageTest, japaneseFacesAndHiddenToolsOnlyForLanguage3) {
     for (const char* name : {"groupBoxButtons", "GroupBoxSettingsAudio", "labelCurrentInfo",
                              "labelChannel", "buttonConvert", "listViewFiles", "buttonMoveDown"})
       EXPECT_EQ(prefers(window->findChild<QWidget*>(name)), japanese) << language << name;
-    EXPECT_EQ(prefers(window->FrmBatchAdd()->findChild<QWidget*>("checkBoxIsSubDirectorie")),
+    EXPECT_EQ(prefers(Find<TFrmBatchAdd>(window.get(), "TFrmBatchAdd")
+                          ->findChild<QWidget*>("checkBoxIsSubDirectorie")),
               japanese);
-    EXPECT_EQ(prefers(window->FrmDirectory()->findChild<QWidget*>("LabelDirectory")), japanese);
-    EXPECT_EQ(prefers(window->frmOverWrite()->findChild<QWidget*>("checkBoxNotice")), japanese);
-    EXPECT_EQ(prefers(window->frmSetting()->findChild<QWidget*>("LabelSecond")), japanese);
-    EXPECT_EQ(prefers(window->frmPowerOffWindows()->findChild<QWidget*>("buttonNo")), japanese);
+    EXPECT_EQ(prefers(Find<TFrmDirectory>(window.get(), "TFrmDirectory")
+                          ->findChild<QWidget*>("LabelDirectory")),
+              japanese);
+    EXPECT_EQ(prefers(Find<TfrmOverWrite>(window.get(), "TfrmOverWrite")
+                          ->findChild<QWidget*>("checkBoxNotice")),
+              japanese);
+    EXPECT_EQ(
+        prefers(Find<TfrmSetting>(window.get(), "TfrmSetting")->findChild<QWidget*>("LabelSecond")),
+        japanese);
+    EXPECT_EQ(prefers(Find<TfrmPowerOffWindows>(window.get(), "TfrmPowerOffWindows")
+                          ->findChild<QWidget*>("buttonNo")),
+              japanese);
     // Not listed: the choice lists, the folder field and button, the window itself.
     for (const char* name :
          {"comboBoxChannel", "comboBoxVideoSize", "editOutputFolder", "BitBtnOutput"})
       EXPECT_FALSE(prefers(window->findChild<QWidget*>(name))) << language << name;
     EXPECT_FALSE(prefers(window.get()));
-    EXPECT_EQ(window->ui->N_Tools->menuAction()->isVisible(), !japanese) << language;
+    EXPECT_EQ(Find<QMenu>(window.get(), "N_Tools")->menuAction()->isVisible(), !japanese)
+        << language;
   }
 }
 

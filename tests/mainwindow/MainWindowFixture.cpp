@@ -4,9 +4,11 @@
 #include <filesystem>
 
 #include <QDialog>
+#include <QTableView>
 
-#include "app/QueueModel.h"
 #include "common/Unit_common.h"
+#include "queue/QueueModel.h"
+#include "tests/support/qt/FindControl.h"
 
 bool FakePrompts::AskOkCancel(QWidget*, const QString& caption, const QString& text) {
   ++questions;
@@ -51,9 +53,7 @@ void MainWindowTest::Restart() {
   frmCommon = nullptr;
   common = std::make_unique<TfrmCommon>(folder.folder());
   frmCommon = common.get();
-  window = std::make_unique<TfrmMain>();
-  window->CreateDialogs();
-  window->SetPrompts(&prompts);
+  window = std::make_unique<TfrmMain>(MainServices{.prompts = &prompts});
   window->show();
 }
 
@@ -61,6 +61,16 @@ std::string MainWindowTest::ConfigText() const { return ReadFileBytes(folder / "
 
 QStringList MainWindowTest::Entries() const {
   QStringList entries;
-  for (int i = 0; i < window->Queue().Count(); ++i) entries << window->Queue().Entry(i);
+  for (int i = 0; i < Queue().Count(); ++i) entries << Queue().Entry(i);
   return entries;
+}
+
+QueueModel& MainWindowTest::Queue() const {
+  return dynamic_cast<QueueModel&>(*Find<QTableView>(window.get(), "listViewFiles")->model());
+}
+
+int MainWindowTest::Selected() const {
+  const QModelIndexList rows =
+      Find<QTableView>(window.get(), "listViewFiles")->selectionModel()->selectedRows();
+  return rows.isEmpty() ? -1 : rows.front().row();
 }

@@ -14,6 +14,7 @@
 #include "ui/ErrorDisplay.h"
 #include "ui/Prompts.h"
 
+class QueueModel;
 class TfrmCommon;
 
 // Answers the window's modal questions the way a test says, and records them.
@@ -45,6 +46,11 @@ class MainWindowTest : public ::testing::Test {
   static std::string DefaultLanguage();
   std::string ConfigText() const;
   QStringList Entries() const;
+  // The queue behind the list view, the run's view of the window, and the
+  // list's selected row (-1: none).
+  QueueModel& Queue() const;
+  IRunHost& Host() const { return *window; }
+  int Selected() const;
 
   TempDir folder;
   FakePrompts prompts;

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <filesystem>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QDialogButtonBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -18,24 +19,18 @@
 #include <QTableView>
 #include <QTest>
 #include <QUrl>
+#include <QWidget>
 
-#include "app/QueueModel.h"
 #include "common/Unit_common.h"
 #include "console/ConsoleIO.h"
 #include "engine/ConversionSettings.h"
-#include "ui/SkinEngine.h"
+#include "queue/QueueModel.h"
 #include "queue/Unit_common_directory.h"
 #include "tests/mainwindow/MainWindowFixture.h"
-#include "ui_UnitMain.h"
+#include "tests/support/qt/FindControl.h"
+#include "ui/SkinEngine.h"
 
 namespace {
-
-template <typename T>
-T* Find(QObject* window, const char* name) {
-  T* object = window->findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(object, nullptr) << name;
-  return object;
-}
 
 TEST_F(MainWindowTest, clientAreaHasItsFixedSizeBelowTheMenuBarAndHoldsEveryControl) {
   Start(nullptr);
@@ -94,17 +89,17 @@ TEST_F(MainWindowTest, busyStateLocksQueueChoicesAndFolderOnly) {
 
 TEST_F(MainWindowTest, convertCaptionFollowsTheRealEncoderState) {
   Start(nullptr);
-  auto* button = window->ui->buttonConvert;
+  auto* button = Find<QPushButton>(window.get(), "buttonConvert");
   EXPECT_EQ(button->text(), "Convert");
-  EXPECT_EQ(window->ui->N1_8->text(), "Convert");
+  EXPECT_EQ(Find<QAction>(window.get(), "N1_8")->text(), "Convert");
   bool sawStop = false;
-  window->ConsoleIO().Run("/bin/sleep 0.3", "", false);
-  sawStop = button->text() == "Stop" && !window->ui->buttonAdd->isEnabled();
+  Host().ConsoleIO().Run("/bin/sleep 0.3", "", false);
+  sawStop = button->text() == "Stop" && !Find<QPushButton>(window.get(), "buttonAdd")->isEnabled();
   EXPECT_TRUE(sawStop);
-  QTRY_VERIFY_WITH_TIMEOUT(!window->ConsoleIO().IsRunning(), 10000);
+  QTRY_VERIFY_WITH_TIMEOUT(!Host().ConsoleIO().IsRunning(), 10000);
   QTRY_COMPARE_WITH_TIMEOUT(button->text(), QString("Start"), 10000);
-  EXPECT_TRUE(window->ui->listViewFiles->isEnabled());
-  EXPECT_EQ(window->ui->N1_8->text(), "Start");
+  EXPECT_TRUE(Find<QTableView>(window.get(), "listViewFiles")->isEnabled());
+  EXPECT_EQ(Find<QAction>(window.get(), "N1_8")->text(), "Start");
 }
 
 TEST_F(MainWindowTest, everyStartShowsTheSixDefaults) {
@@ -149,23 +144,24 @@ TEST_F(MainWindowTest, moveRemoveAndClearKeepTheSelectionRules) {
     window->AddFileToList(name);
   EXPECT_EQ(Entries(), (QStringList{"/v/1.avi", "/v/2.avi", "/v/3.avi"}));
   window->ActionFileMoveUpExecute();  // nothing selected
-  EXPECT_EQ(window->SelectedIndex(), -1);
-  window->SelectEntry(2);
-  for (int k = 0; k < 3; ++k) window->ui->ActionFileMoveUp->trigger();  // never past the top
+  EXPECT_EQ(Selected(), -1);
+  Host().SelectEntry(2);
+  for (int k = 0; k < 3; ++k)
+    Find<QAction>(window.get(), "ActionFileMoveUp")->trigger();  // never past the top
   EXPECT_EQ(Entries(), (QStringList{"/v/3.avi", "/v/1.avi", "/v/2.avi"}));
-  EXPECT_EQ(window->SelectedIndex(), 0);
-  EXPECT_EQ(window->ui->listViewFiles->currentIndex().row(), 0);
-  window->ui->buttonMoveDown->click();
+  EXPECT_EQ(Selected(), 0);
+  EXPECT_EQ(Find<QTableView>(window.get(), "listViewFiles")->currentIndex().row(), 0);
+  Find<QPushButton>(window.get(), "buttonMoveDown")->click();
   EXPECT_EQ(Entries(), (QStringList{"/v/1.avi", "/v/3.avi", "/v/2.avi"}));
-  EXPECT_EQ(window->SelectedIndex(), 1);
-  window->SelectEntry(2);
+  EXPECT_EQ(Selected(), 1);
+  Host().SelectEntry(2);
   window->ActionFileMoveDownExecute();  // the last stays last
-  EXPECT_EQ(window->SelectedIndex(), 2);
-  window->ui->buttonDelete->click();
+  EXPECT_EQ(Selected(), 2);
+  Find<QPushButton>(window.get(), "buttonDelete")->click();
   EXPECT_EQ(Entries(), (QStringList{"/v/1.avi", "/v/3.avi"}));
 
   prompts.answer = false;
-  window->ui->buttonClearAll->click();
+  Find<QPushButton>(window.get(), "buttonClearAll")->click();
   EXPECT_EQ(Entries().size(), 2);
   EXPECT_EQ(prompts.lastCaption, "Velbrin Test");
   EXPECT_EQ(prompts.lastText, "Clear the list?");
@@ -179,12 +175,16 @@ TEST_F(MainWindowTest, moveRemoveAndClearKeepTheSelectionRules) {
 TEST_F(MainWindowTest, additionsReachTheListViewPromptly) {
   Start(nullptr);
   window->AddFileToList("/v/a.avi");
-  EXPECT_EQ(window->Queue().Count(), 1);
-  QTRY_COMPARE_WITH_TIMEOUT(window->ui->listViewFiles->model()->rowCount(), 1, 1000);
-  EXPECT_EQ(window->ui->listViewFiles->model()->index(0, 0).data().toString(), "/v/a.avi");
+  EXPECT_EQ(Queue().Count(), 1);
+  QTRY_COMPARE_WITH_TIMEOUT(Find<QTableView>(window.get(), "listViewFiles")->model()->rowCount(), 1,
+                            1000);
+  EXPECT_EQ(Find<QTableView>(window.get(), "listViewFiles")->model()->index(0, 0).data().toString(),
+            "/v/a.avi");
   // An edit in place is the entry's path from then on.
-  window->ui->listViewFiles->model()->setData(window->Queue().index(0, 0), "/w/b.mkv");
-  EXPECT_EQ(window->EntryPath(0), "/w/b.mkv");
+  Find<QTableView>(window.get(), "listViewFiles")
+      ->model()
+      ->setData(Queue().index(0, 0), "/w/b.mkv");
+  EXPECT_EQ(Host().EntryPath(0), "/w/b.mkv");
 }
 
 void Drop(QWidget* target, const QList<QUrl>& urls) {
@@ -212,7 +212,7 @@ TEST_F(MainWindowTest, dropsAppendInOrderEvenWhileBusy) {
                       QUrl::fromLocalFile(base + "films.mkv"), QUrl("https://example.org/x.avi")});
   window->ConsoleIOProcessStatusChange(true);
   // Anywhere on the window, also over the disabled list.
-  Drop(window->ui->listViewFiles->viewport(),
+  Drop(Find<QTableView>(window.get(), "listViewFiles")->viewport(),
        {QUrl::fromLocalFile(base + QString::fromStdString(longName))});
   window->ConsoleIOProcessStatusChange(false);
   EXPECT_EQ(Entries(), (QStringList{base + "b.avi", base + "a b%.MP4", base + "films.mkv",
@@ -297,17 +297,21 @@ TEST_F(MainWindowTest, outputFolderIsStoredOnEveryChangeOnly) {
   Start(nullptr);  // no config.ini: the default is shown and written at once
   const QString fallback = QString::fromStdString(TfrmMain::DefaultOutputFolder());
   EXPECT_TRUE(fallback.endsWith('/'));
-  EXPECT_EQ(window->ui->editOutputFolder->text(), fallback);
+  EXPECT_EQ(Find<QLineEdit>(window.get(), "editOutputFolder")->text(), fallback);
   EXPECT_NE(ConfigText().find("outputFolder=" + fallback.toStdString()), std::string::npos);
 
   // The output-folder dialog's OK takes effect and is written before any run.
-  prompts.modal = [](QDialog* dialog) {
-    qobject_cast<TFrmDirectory*>(dialog)->ChosenFolder = "/srv/Out";
-    return int(QDialog::Accepted);
+  std::filesystem::create_directories(folder / "Out");
+  const QString out = QString::fromStdString((folder / "Out").string());
+  prompts.modal = [&](QDialog* dialog) {
+    auto* directory = qobject_cast<TFrmDirectory*>(dialog);
+    EXPECT_TRUE(directory->SelectFolder(out));
+    directory->ButtonOKClick();
+    return directory->result();
   };
-  window->ui->BitBtnOutput->click();
-  EXPECT_EQ(window->ui->editOutputFolder->text(), "/srv/Out");
-  EXPECT_NE(ConfigText().find("outputFolder=/srv/Out"), std::string::npos);
+  Find<QPushButton>(window.get(), "BitBtnOutput")->click();
+  EXPECT_EQ(Find<QLineEdit>(window.get(), "editOutputFolder")->text(), out);
+  EXPECT_NE(ConfigText().find("outputFolder=" + out.toStdString()), std::string::npos);
 
   // The same text again is no change: nothing is written.
   std::filesystem::remove(folder / "config.ini");
@@ -316,13 +320,13 @@ TEST_F(MainWindowTest, outputFolderIsStoredOnEveryChangeOnly) {
   // Cancel changes nothing.
   prompts.modal = [](QDialog*) { return int(QDialog::Rejected); };
   window->ActionSetDirectoryExecute();
-  EXPECT_EQ(window->ui->editOutputFolder->text(), "/srv/Out");
+  EXPECT_EQ(Find<QLineEdit>(window.get(), "editOutputFolder")->text(), out);
   EXPECT_TRUE(errors.isEmpty());
 
   // A failed write is shown; the field keeps its text and the program goes on.
   std::filesystem::create_directories(folder / "config.ini");
-  window->ui->editOutputFolder->setText("/srv/other");
-  EXPECT_EQ(window->ui->editOutputFolder->text(), "/srv/other");
+  Find<QLineEdit>(window.get(), "editOutputFolder")->setText("/srv/other");
+  EXPECT_EQ(Find<QLineEdit>(window.get(), "editOutputFolder")->text(), "/srv/other");
   ASSERT_EQ(errors.size(), 1);
   EXPECT_TRUE(errors.front().startsWith("Unable to write to")) << errors.front().toStdString();
 }
@@ -333,45 +337,48 @@ TEST_F(MainWindowTest, skinEntriesApplyAndStoreTheirIndexWithoutCheckMarks) {
   EXPECT_NE(ConfigText().find("skin=5"), std::string::npos);
   for (int k = 1; k <= 18; ++k)
     EXPECT_FALSE(window->findChild<QAction*>(QString("N_Skin%1").arg(k))->isCheckable()) << k;
-  EXPECT_EQ(window->ui->N_Skin->actions().size(), 18);
+  EXPECT_EQ(Find<QMenu>(window.get(), "N_Skin")->actions().size(), 18);
 }
 
 TEST_F(MainWindowTest, storedEmptyOutputFolderStartsEmpty) {
   Start("[setting]\noutputFolder=\n");
-  EXPECT_EQ(window->ui->editOutputFolder->text(), "");
+  EXPECT_EQ(Find<QLineEdit>(window.get(), "editOutputFolder")->text(), "");
   Start("[setting]\noutputFolder=/data/Case\n");
-  EXPECT_EQ(window->ui->editOutputFolder->text(), "/data/Case");
-  EXPECT_EQ(window->OutputFolderText(), "/data/Case");
+  EXPECT_EQ(Find<QLineEdit>(window.get(), "editOutputFolder")->text(), "/data/Case");
+  EXPECT_EQ(Host().OutputFolderText(), "/data/Case");
 }
 
 TEST_F(MainWindowTest, encoderTextDrivesBarAndStatusLine) {
   Start(nullptr);
   for (const char* name : {"/v/1.avi", "/v/clip.avi", "/v/3.avi"}) window->AddFileToList(name);
   window->ConsoleIOReceiveOutput("ffmpeg_release_time=9=ffmpeg_release_time");  // nothing selected
-  EXPECT_EQ(window->ui->progressBarCurrent->value(), 0);
-  window->SelectEntry(1);
+  EXPECT_EQ(Find<QProgressBar>(window.get(), "progressBarCurrent")->value(), 0);
+  Host().SelectEntry(1);
   window->ConsoleIOReceiveError(
       "x ffmpeg_release_duration=00:03:25.45=ffmpeg_release_duration\r"
       "ffmpeg_release_time=102.5=ffmpeg_release_time\r");
-  EXPECT_EQ(window->ui->progressBarCurrent->value(), 50);
-  EXPECT_EQ(window->ui->labelCurrentInfo->text(), "Converting 2/3 [-00:03:25] /v/clip.avi");
-  EXPECT_EQ(window->ui->labelCurrentInfo->toolTip(), window->ui->labelCurrentInfo->text());
+  EXPECT_EQ(Find<QProgressBar>(window.get(), "progressBarCurrent")->value(), 50);
+  EXPECT_EQ(Find<QLabel>(window.get(), "labelCurrentInfo")->text(),
+            "Converting 2/3 [-00:03:25] /v/clip.avi");
+  EXPECT_EQ(Find<QLabel>(window.get(), "labelCurrentInfo")->toolTip(),
+            Find<QLabel>(window.get(), "labelCurrentInfo")->text());
   window->ConsoleIOReceiveOutput("ffmpeg_release_time=abc=ffmpeg_release_time");
   EXPECT_EQ(errors.size(), 1);
-  EXPECT_EQ(window->ui->progressBarCurrent->value(), 50);
-  window->ResetStatus();
-  EXPECT_EQ(window->ui->labelCurrentInfo->text(), "Ready");
-  EXPECT_EQ(window->ui->progressBarCurrent->value(), 0);
+  EXPECT_EQ(Find<QProgressBar>(window.get(), "progressBarCurrent")->value(), 50);
+  Host().ResetStatus();
+  EXPECT_EQ(Find<QLabel>(window.get(), "labelCurrentInfo")->text(), "Ready");
+  EXPECT_EQ(Find<QProgressBar>(window.get(), "progressBarCurrent")->value(), 0);
 }
 
 TEST_F(MainWindowTest, outputFolderDialogOpensOnTheCurrentOutputFolder) {
   Start(nullptr);
   const std::filesystem::path current = folder / "out" / "deep";
   std::filesystem::create_directories(current);
-  window->ui->editOutputFolder->setText(QString::fromStdString(current.string()));
+  Find<QLineEdit>(window.get(), "editOutputFolder")
+      ->setText(QString::fromStdString(current.string()));
   QString selected;
   prompts.modal = [&](QDialog*) {
-    selected = window->FrmDirectory()->SelectedFolder();
+    selected = Find<TFrmDirectory>(window.get(), "TFrmDirectory")->SelectedFolder();
     return int(QDialog::Rejected);
   };
   window->ActionSetDirectoryExecute();

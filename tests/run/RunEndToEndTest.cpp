@@ -13,9 +13,8 @@
 #include "console/ConsoleIO.h"
 #include "engine/UnitOverWrite.h"
 #include "tests/run/RunTestBase.h"
+#include "tests/support/qt/FindControl.h"
 #include "ui/PathText.h"
-#include "ui_UnitMain.h"
-#include "ui_UnitOverWrite.h"
 
 namespace fs = std::filesystem;
 
@@ -61,7 +60,7 @@ TEST_F(RunTest, ThreeKindsGiveThreeOutputsAndOneFinishQuestion) {
     }
   }
   EXPECT_EQ(seen, 3);
-  EXPECT_FALSE(session.window().Run.IsActive());
+  EXPECT_FALSE(session.window().Run().IsActive());
 }
 
 TEST_F(RunTest, BarRisesThroughTheConversionAndEndsReady) {
@@ -107,7 +106,7 @@ TEST_F(RunTest, StopDuringSecondOfThreeEndsWithoutFinishingAndNextStartVisitsAll
   session.WhenStatus(
       [](const MainWindowSession::Sample& s) { return s.text.contains("2/3") && s.bar >= 1; },
       [&] {
-        EXPECT_EQ(session.window().ui->ActionConvertNow->text(), "&Stop");
+        EXPECT_EQ(Find<QAction>(&session.window(), "ActionConvertNow")->text(), "&Stop");
         stopped = true;
         feeder->Release();
         session.ClickConvert();  // Stop
@@ -116,7 +115,7 @@ TEST_F(RunTest, StopDuringSecondOfThreeEndsWithoutFinishingAndNextStartVisitsAll
   session.ClickConvert();
 
   ASSERT_TRUE(stopped);
-  EXPECT_FALSE(session.window().Run.KeepGoing());
+  EXPECT_FALSE(session.window().Run().KeepGoing());
   ExpectValid3gp(out / "a.3gp", 1);
   // The encoder got "quit" and wrote a playable file of what it had.
   const auto partial = ProbeMedia(out / "b.3gp");
@@ -127,21 +126,21 @@ TEST_F(RunTest, StopDuringSecondOfThreeEndsWithoutFinishingAndNextStartVisitsAll
   EXPECT_EQ(session.prompts.countdowns, 0);
   EXPECT_TRUE(session.prompts.finishTexts.isEmpty());
   EXPECT_TRUE(session.shell.opened.isEmpty());
-  EXPECT_EQ(session.window().ui->ActionConvertNow->text(), "&Start");
+  EXPECT_EQ(Find<QAction>(&session.window(), "ActionConvertNow")->text(), "&Start");
 
   // The next Start begins at the first entry again; the clashes are overwritten.
   feeder.reset();
   feeder = SlowSource(b, false);
   session.prompts.answerOverwrite = [](TfrmOverWrite& prompt) {
-    prompt.ui->checkBoxNotice->setChecked(true);
-    prompt.ui->buttonOverWrite->click();
+    Find<QCheckBox>(&prompt, "checkBoxNotice")->setChecked(true);
+    Find<QPushButton>(&prompt, "buttonOverWrite")->click();
   };
   session.samples.clear();
   session.ClickConvert();
   ExpectValid3gp(out / "a.3gp", 1);
   ExpectValid3gp(out / "b.3gp", 4);
   ExpectValid3gp(out / "c.3gp", 1);
-  EXPECT_TRUE(session.window().Run.KeepGoing());
+  EXPECT_TRUE(session.window().Run().KeepGoing());
   EXPECT_EQ(session.prompts.overwritePrompts, 1);  // Overwrite, ticked: asked once
   EXPECT_EQ(session.prompts.countdowns, 1);
   EXPECT_EQ(session.powerOff.requests, 0);  // the count-down was answered No
@@ -215,9 +214,9 @@ TEST_F(RunTest, StartInsideARunIsIgnored) {
   // The prompt is up inside the run, no encoder running: a Start click now
   // must not begin a second run inside the first.
   session.prompts.answerOverwrite = [&](TfrmOverWrite& prompt) {
-    EXPECT_FALSE(session.window().ConsoleIO().IsRunning());
+    EXPECT_FALSE(static_cast<IRunHost&>(session.window()).ConsoleIO().IsRunning());
     session.ClickConvert();
-    prompt.ui->buttonOverWrite->click();
+    Find<QPushButton>(&prompt, "buttonOverWrite")->click();
   };
   session.ClickConvert();
   EXPECT_EQ(session.prompts.overwritePrompts, 1);

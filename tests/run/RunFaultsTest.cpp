@@ -12,13 +12,12 @@
 #include <QPushButton>
 
 #include "app/UnitMain.h"
-#include "engine/UnitOverWrite.h"
-#include "ui_UnitOverWrite.h"
 #include "console/ConsoleIO.h"
 #include "engine/OutputPaths.h"
+#include "engine/UnitOverWrite.h"
 #include "tests/run/RunTestBase.h"
+#include "tests/support/qt/FindControl.h"
 #include "ui/PathText.h"
-#include "ui_UnitMain.h"
 
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
@@ -40,9 +39,9 @@ TEST_F(RunTest, MissingEncoderFailsEachEntryWithTheSystemErrorAndLeavesTheWindow
     for (const char* name : {"a", "b"})
       EXPECT_TRUE(session.prompts.finishTexts.back().contains(
           PathToText((dir / "in" / name).string()) + ".avi: System Error.  Code: 2. "));
-    EXPECT_FALSE(session.window().Run.IsActive());
-    EXPECT_TRUE(session.window().ui->ActionConvertNow->isEnabled());
-    EXPECT_TRUE(session.window().ui->ActionFileAdd->isEnabled());
+    EXPECT_FALSE(session.window().Run().IsActive());
+    EXPECT_TRUE(Find<QAction>(&session.window(), "ActionConvertNow")->isEnabled());
+    EXPECT_TRUE(Find<QAction>(&session.window(), "ActionFileAdd")->isEnabled());
   }
 }
 
@@ -71,8 +70,8 @@ TEST_F(RunTest, UnwritableOutputFolderShowsTheErrorWithoutFinishing) {
       << session.errors[0].toStdString();
   EXPECT_EQ(session.prompts.countdowns, 0);
   EXPECT_TRUE(session.prompts.finishTexts.isEmpty());
-  EXPECT_TRUE(session.window().Run.KeepGoing());
-  EXPECT_FALSE(session.window().Run.IsActive());
+  EXPECT_TRUE(session.window().Run().KeepGoing());
+  EXPECT_FALSE(session.window().Run().IsActive());
 }
 
 TEST_F(RunTest, SourceTheEncoderCannotReadDoesNotEndTheRun) {

@@ -13,14 +13,14 @@
 #include <QTextDocument>
 
 #include "app/PlainToolTip.h"
-#include "app/QueueModel.h"
 #include "app/UnitMain.h"
 #include "engine/OverwritePolicy.h"
 #include "engine/RunReport.h"
+#include "queue/QueueModel.h"
 #include "tests/run/RunTestBase.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/qt/FindControl.h"
 #include "ui/PathText.h"
-#include "ui_UnitMain.h"
 
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
@@ -62,7 +62,7 @@ TEST_F(RunTest, FailedEntriesLeaveNothingAndTheFinishQuestionNamesThem) {
   WriteFileBytes(dir / "in" / "broken.avi", noise);
   for (const fs::path& source : {good, dir / "in" / "broken.avi", dir / "in" / "missing.avi"})
     session.Queue(source);
-  session.window().Queue().Append(QString());  // an entry emptied in place
+  session.Entries().Append(QString());  // an entry emptied in place
   const fs::path out = dir / "out";
   session.SetOutputFolder(out.string());
 
@@ -80,7 +80,7 @@ TEST_F(RunTest, FailedEntriesLeaveNothingAndTheFinishQuestionNamesThem) {
   EXPECT_EQ(lines.mid(7), (QStringList{"", "Open the output folder now?"}));
   EXPECT_TRUE(session.errors.isEmpty());
   // The name is shown as the characters it holds, never read as markup.
-  QLabel* status = session.window().ui->labelCurrentInfo;
+  QLabel* status = Find<QLabel>(&session.window(), "labelCurrentInfo");
   EXPECT_EQ(status->textFormat(), Qt::PlainText);
   const auto shown = std::find_if(session.samples.begin(), session.samples.end(),
                                   [&](const auto& s) { return s.text.endsWith(Text(good)); });
@@ -101,7 +101,7 @@ TEST_F(RunTest, StopDuringTheFirstOfTwoLeavesReadyAndZeroForGood) {
                      [&] { session.ClickConvert(); });
   session.ClickConvert();
   feeder->Release();
-  EXPECT_EQ(session.window().Run.Report().Count(EntryOutcome::Stopped), 1);
+  EXPECT_EQ(session.window().Run().Report().Count(EntryOutcome::Stopped), 1);
   EXPECT_GT(ProbeMedia(dir / "out" / "a.3gp")->durationSeconds, 0);  // the partial file stays
   const auto ready = [&] { return session.StatusText() == "Ready" && session.BarValue() == 0; };
   EXPECT_TRUE(ready());
@@ -121,7 +121,7 @@ TEST_F(RunTest, RemoveAndClearAllDuringARunNeverReadPastTheQueue) {
     TfrmMain& window = session.window();
     session.WhenStatus([](const auto& s) { return s.text.contains("1/"); },
                        [&] {
-                         window.ui->listViewFiles->selectRow(1);
+                         Find<QTableView>(&window, "listViewFiles")->selectRow(1);
                          clearAll ? window.ActionFileClearAllExecute()
                                   : window.ActionFileDeleteExecute();
                        },
@@ -131,7 +131,7 @@ TEST_F(RunTest, RemoveAndClearAllDuringARunNeverReadPastTheQueue) {
     EXPECT_FALSE(fs::exists(out / "b.3gp"));
     EXPECT_FALSE(fs::exists(out / "c.3gp"));
     EXPECT_EQ(session.prompts.finishTexts.size(), 1) << clearAll;
-    EXPECT_EQ(window.Queue().Count(), clearAll ? 0 : 1);
+    EXPECT_EQ(session.Entries().Count(), clearAll ? 0 : 1);
   }
 }
 
@@ -144,7 +144,7 @@ TEST_F(RunTest, PipeLinkAndFolderAtTheOutputPathFailAtOnceAndTheRunGoesOn) {
   fs::create_symlink(dir / "elsewhere", out / "link.3gp");
   for (const char* name : {"pipe", "link", "folder", "good"})
     session.Queue(Source(std::string("in/") + name + ".avi", MediaKind::Avi));
-  session.window().OverwritePolicy = kOverwriteAll;
+  session.window().SetOverwritePolicy(kOverwriteAll);
   session.SetOutputFolder(out.string());
   const auto start = std::chrono::steady_clock::now();
   auto goodStarted = start;

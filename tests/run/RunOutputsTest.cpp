@@ -10,7 +10,7 @@
 #include "app/UnitMain.h"
 #include "engine/UnitOverWrite.h"
 #include "tests/run/RunTestBase.h"
-#include "ui_UnitOverWrite.h"
+#include "tests/support/qt/FindControl.h"
 
 namespace fs = std::filesystem;
 
@@ -28,16 +28,16 @@ struct PolicyCase {
 };
 
 void Press(TfrmOverWrite& prompt, Button button, bool remember) {
-  prompt.ui->checkBoxNotice->setChecked(remember);
+  Find<QCheckBox>(&prompt, "checkBoxNotice")->setChecked(remember);
   switch (button) {
     case Button::Overwrite:
-      prompt.ui->buttonOverWrite->click();
+      Find<QPushButton>(&prompt, "buttonOverWrite")->click();
       break;
     case Button::Ignore:
-      prompt.ui->buttonIgnore->click();
+      Find<QPushButton>(&prompt, "buttonIgnore")->click();
       break;
     case Button::AutoName:
-      prompt.ui->buttonAutoName->click();
+      Find<QPushButton>(&prompt, "buttonAutoName")->click();
       break;
   }
 }
@@ -109,7 +109,7 @@ TEST_F(RunTest, SourceThatIsItsOwnOutputIsNeverOverwritten) {
   MainWindowSession session(ProgramFolder());
   // Even with "overwrite every clash" remembered, and through another spelling
   // of the same folder.
-  session.window().OverwritePolicy = 4;
+  session.window().SetOverwritePolicy(4);
   session.Queue(source);
   session.SetOutputFolder((dir / "out" / ".." / "out").string() + "/");
   session.ClickConvert();

@@ -10,23 +10,25 @@
 #include <sstream>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 
 #include "app/UnitMain.h"
 #include "common/Unit_common.h"
 #include "engine/UnitOverWrite.h"
+#include "queue/QueueModel.h"
 #include "shutdown/UnitCloseWindows.h"
+#include "tests/support/qt/FindControl.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/PathText.h"
-#include "ui_UnitCloseWindows.h"
-#include "ui_UnitMain.h"
-#include "ui_UnitOverWrite.h"
 
 namespace fs = std::filesystem;
 
@@ -48,7 +50,7 @@ int AnsweringPrompts::ExecModal(QDialog* dialog) {
   }
   if (auto* countdown = qobject_cast<TfrmPowerOffWindows*>(dialog)) {
     ++countdowns;
-    countdown->ui->buttonNo->click();
+    Find<QPushButton>(countdown, "buttonNo")->click();
     return countdown->result();
   }
   dialog->reject();
@@ -81,26 +83,28 @@ class MainWindowSession::StatusWatcher : public QObject {
   MainWindowSession& session_;
 };
 
-MainWindowSession::MainWindowSession(const std::string& programFolder, bool autoPowerOff) {
+MainWindowSession::MainWindowSession(const std::string& programFolder, bool autoPowerOff,
+                                     ISleepInhibitor* inhibitor) {
   common_ = std::make_unique<TfrmCommon>(programFolder);
   frmCommon = common_.get();
-  frmCommon->SetShellService(&shell);
-  frmCommon->SetPowerOffService(&powerOff);
   frmCommon->Config().WriteInteger("setting", "autoPowerOff", autoPowerOff ? 1 : 0);
   SetErrorSink([this](const QString& text) { errors.push_back(text); });
-  window_ = std::make_unique<TfrmMain>();
-  window_->CreateDialogs();
-  window_->SetPrompts(&prompts);
+  window_ = std::make_unique<TfrmMain>(MainServices{
+      .prompts = &prompts, .shell = &shell, .powerOff = &powerOff, .sleepInhibitor = inhibitor});
   window_->show();
   watcher_ = std::make_unique<StatusWatcher>(*this);
-  window_->ui->labelCurrentInfo->installEventFilter(watcher_.get());
+  Find<QLabel>(window_.get(), "labelCurrentInfo")->installEventFilter(watcher_.get());
 }
 
 MainWindowSession::~MainWindowSession() {
-  if (window_) window_->ui->labelCurrentInfo->removeEventFilter(watcher_.get());
+  if (window_) Find<QLabel>(window_.get(), "labelCurrentInfo")->removeEventFilter(watcher_.get());
   window_.reset();
   SetErrorSink({});
   frmCommon = nullptr;
+}
+
+QueueModel& MainWindowSession::Entries() {
+  return dynamic_cast<QueueModel&>(*Find<QTableView>(window_.get(), "listViewFiles")->model());
 }
 
 void MainWindowSession::Queue(const fs::path& source) {
@@ -108,16 +112,24 @@ void MainWindowSession::Queue(const fs::path& source) {
 }
 
 void MainWindowSession::SetOutputFolder(const std::string& folder) {
-  window_->ui->editOutputFolder->setText(PathToText(folder));
+  Find<QLineEdit>(window_.get(), "editOutputFolder")->setText(PathToText(folder));
 }
 
-void MainWindowSession::ClickConvert() { window_->ui->ActionConvertNow->trigger(); }
+void MainWindowSession::ClickConvert() {
+  Find<QAction>(window_.get(), "ActionConvertNow")->trigger();
+}
 
-int MainWindowSession::BarValue() const { return window_->ui->progressBarCurrent->value(); }
+int MainWindowSession::BarValue() const {
+  return Find<QProgressBar>(window_.get(), "progressBarCurrent")->value();
+}
 
-QString MainWindowSession::StatusText() const { return window_->ui->labelCurrentInfo->text(); }
+QString MainWindowSession::StatusText() const {
+  return Find<QLabel>(window_.get(), "labelCurrentInfo")->text();
+}
 
-QString MainWindowSession::StatusHint() const { return window_->ui->labelCurrentInfo->toolTip(); }
+QString MainWindowSession::StatusHint() const {
+  return Find<QLabel>(window_.get(), "labelCurrentInfo")->toolTip();
+}
 
 void MainWindowSession::Record() {
   samples.push_back({StatusText(), StatusHint(), BarValue()});

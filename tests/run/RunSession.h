@@ -15,29 +15,14 @@
 #include <QString>
 #include <QStringList>
 
+#include "tests/support/qt/RecordingServices.h"
 #include "ui/Prompts.h"
-#include "ui/PowerOffService.h"
-#include "ui/ShellService.h"
 
 class TfrmMain;
 class TfrmCommon;
 class TfrmOverWrite;
-
-// The shell's "open", recorded.
-class RecordingShell : public IShellService {
- public:
-  bool Open(const QString& target) override {
-    opened.push_back(target);
-    return true;
-  }
-  QStringList opened;
-};
-
-class RecordingPowerOff : public IPowerOffService {
- public:
-  void PowerOff() override { ++requests; }
-  int requests = 0;
-};
+class ISleepInhibitor;
+class QueueModel;
 
 // Answers the modal questions as a user would: the existing-output prompt
 // by clicking its real buttons, the count-down with No, the finish question
@@ -63,12 +48,16 @@ std::string MakeProgramFolder(const std::filesystem::path& where, bool withEncod
 // The whole main window on its own program folder, as the program entry sets it up.
 class MainWindowSession {
  public:
-  explicit MainWindowSession(const std::string& programFolder, bool autoPowerOff = false);
+  // The window keeps the computer awake through the inhibitor, when one is given.
+  explicit MainWindowSession(const std::string& programFolder, bool autoPowerOff = false,
+                             ISleepInhibitor* inhibitor = nullptr);
   ~MainWindowSession();
   MainWindowSession(const MainWindowSession&) = delete;
   MainWindowSession& operator=(const MainWindowSession&) = delete;
 
   TfrmMain& window() { return *window_; }
+  // The queue behind the window's list view.
+  QueueModel& Entries();
   void Queue(const std::filesystem::path& source);
   void SetOutputFolder(const std::string& folder);
   // Start (or Stop) as a click on the command does; returns when the handler has.

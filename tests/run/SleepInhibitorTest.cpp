@@ -6,7 +6,6 @@
 
 #include <QStringList>
 
-#include "common/Unit_common.h"
 #include "tests/run/RunTestBase.h"
 #include "ui/SleepInhibitor.h"
 
@@ -35,9 +34,8 @@ TEST_F(RunTest, SleepIsInhibitedWhileTheEncoderRunsAndReleasedWhenItEnds) {
                              : end == End::Stop   ? "stop"
                                                   : "close";
     SCOPED_TRACE(name);
-    MainWindowSession session(ProgramFolder());
     RecordingInhibitor inhibitor;
-    frmCommon->SetSleepInhibitor(&inhibitor);
+    MainWindowSession session(ProgramFolder(), false, &inhibitor);
     const fs::path slow = dir / name / "slow.mp4";
     auto feeder = SlowSource(slow, /*hold=*/end != End::Finishes);
     session.Queue(slow);
@@ -57,7 +55,6 @@ TEST_F(RunTest, SleepIsInhibitedWhileTheEncoderRunsAndReleasedWhenItEnds) {
     EXPECT_TRUE(heldWhileRunning);
     EXPECT_FALSE(inhibitor.held);
     EXPECT_EQ(inhibitor.log, QStringList({"take: Converting videos", "release"}));
-    frmCommon->SetSleepInhibitor(nullptr);
   }
 }
 

@@ -56,7 +56,8 @@ int main(int argc, char** argv) {
   }
   VelbrinApplication app(argc, argv);
   const fs::path source = argv[1];
-  const fs::path scratch = fs::temp_directory_path() / ("velbrin-shots-" + std::to_string(getpid()));
+  const fs::path scratch =
+      fs::temp_directory_path() / ("velbrin-shots-" + std::to_string(getpid()));
   fs::create_directories(scratch);
   fs::copy(source / "language", scratch / "language", fs::copy_options::recursive);
   fs::copy(source / "skins", scratch / "skins", fs::copy_options::recursive);
@@ -71,7 +72,6 @@ int main(int argc, char** argv) {
     TfrmCommon common(scratch.string() + "/");
     frmCommon = &common;
     TfrmMain frmMain;
-    frmMain.CreateDialogs();
     frmMain.show();
     Settle();
     for (const char* name : {"/home/user/Videos/holiday.avi", "/home/user/Videos/concert.mkv",
@@ -79,11 +79,11 @@ int main(int argc, char** argv) {
       frmMain.AddFileToList(QString::fromUtf8(name));
     Save(&frmMain, prefix + "main.png");
     if (argc > 5 && std::string(argv[5]) == "dialogs") {
-      SaveDialog(frmMain.frmSetting(), prefix + "settings.png");
-      SaveDialog(frmMain.frmPowerOffWindows(), prefix + "poweroff.png");
-      SaveDialog(frmMain.frmOverWrite(), prefix + "overwrite.png");
-      SaveDialog(frmMain.FrmBatchAdd(), prefix + "batchadd.png");
-      SaveDialog(frmMain.FrmDirectory(), prefix + "directory.png");
+      SaveDialog(frmMain.findChild<TfrmSetting*>(), prefix + "settings.png");
+      SaveDialog(frmMain.findChild<TfrmPowerOffWindows*>(), prefix + "poweroff.png");
+      SaveDialog(frmMain.findChild<TfrmOverWrite*>(), prefix + "overwrite.png");
+      SaveDialog(frmMain.findChild<TFrmBatchAdd*>(), prefix + "batchadd.png");
+      SaveDialog(frmMain.findChild<TFrmDirectory*>(), prefix + "directory.png");
     }
     frmMain.hide();
     frmCommon = nullptr;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/QueueModel.h"
+#include "queue/QueueModel.h"
 
 #include <utility>
 
