@@ -7,6 +7,7 @@
 #include <QTableView>
 
 #include "common/Unit_common.h"
+#include "console/ConsoleErrorSink.h"
 #include "queue/QueueModel.h"
 #include "tests/support/qt/FindControl.h"
 
@@ -24,13 +25,15 @@ bool FakePrompts::AskYesNo(QWidget* owner, const QString& caption, const QString
 int FakePrompts::ExecModal(QDialog* dialog) { return modal ? modal(dialog) : QDialog::Rejected; }
 
 MainWindowTest::MainWindowTest()
-    : previousSink_(SetErrorSink([this](const QString& text) { errors << text; })) {}
+    : previousSink_(SetErrorSink([this](const QString& text) { errors << text; })),
+      previousConsoleSink_(SetConsoleErrorSink(ShowErrorText)) {}
 
 MainWindowTest::~MainWindowTest() {
   window.reset();
   frmCommon = nullptr;
   common.reset();
   SetErrorSink(previousSink_);
+  SetConsoleErrorSink(previousConsoleSink_);
 }
 
 std::string MainWindowTest::DefaultLanguage() {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/UnitMain.h"
+#include "console/ConsoleErrorSink.h"
 #include "tests/support/TempDir.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/Prompts.h"
@@ -60,4 +61,5 @@ class MainWindowTest : public ::testing::Test {
 
  private:
   ErrorSink previousSink_;
+  TConsoleErrorSink previousConsoleSink_;
 };

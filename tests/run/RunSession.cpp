@@ -23,6 +23,7 @@
 
 #include "app/UnitMain.h"
 #include "common/Unit_common.h"
+#include "console/ConsoleErrorSink.h"
 #include "engine/UnitOverWrite.h"
 #include "queue/QueueModel.h"
 #include "shutdown/UnitCloseWindows.h"
@@ -89,6 +90,7 @@ MainWindowSession::MainWindowSession(const std::string& programFolder, bool auto
   frmCommon = common_.get();
   frmCommon->Config().WriteInteger("setting", "autoPowerOff", autoPowerOff ? 1 : 0);
   SetErrorSink([this](const QString& text) { errors.push_back(text); });
+  SetConsoleErrorSink(ShowErrorText);  // as the program does
   window_ = std::make_unique<TfrmMain>(MainServices{
       .prompts = &prompts, .shell = &shell, .powerOff = &powerOff, .sleepInhibitor = inhibitor});
   window_->show();
@@ -100,6 +102,7 @@ MainWindowSession::~MainWindowSession() {
   if (window_) Find<QLabel>(window_.get(), "labelCurrentInfo")->removeEventFilter(watcher_.get());
   window_.reset();
   SetErrorSink({});
+  SetConsoleErrorSink({});
   frmCommon = nullptr;
 }
 
