@@ -8,14 +8,7 @@
 
 #include "common/Unit_common.h"
 #include "tests/support/TempDir.h"
-#include "ui/PowerOffService.h"
-
-// Counts power-off requests instead of making them.
-class RecordingPowerOff : public IPowerOffService {
- public:
-  void PowerOff() override { ++requests; }
-  int requests = 0;
-};
+#include "tests/support/qt/RecordingPowerOff.h"
 
 // A TfrmCommon on a fresh program folder, put in place as the global frmCommon
 // for the test, with a recording power-off service.

@@ -11,19 +11,11 @@
 #include "common/Unit_common.h"
 #include "tests/foundation/WriterChild.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/qt/RecordingShell.h"
 #include "ui/PathText.h"
 #include "ui/ShellService.h"
 
 namespace {
-
-class RecordingShell : public IShellService {
- public:
-  bool Open(const QString& target) override {
-    opened.push_back(TextToPath(target));
-    return true;
-  }
-  std::vector<std::string> opened;
-};
 
 struct LanguageCase {
   const char* written;  // nullptr: no config.ini at all
@@ -114,11 +106,12 @@ std::vector<std::string> OpenEverything(const std::string& folder) {
   common.OpenSupport();
   common.OpenFeedbackPage();
   for (int n = 1; n <= 7; ++n) common.OpenProductPage(n);
-  EXPECT_EQ(shell.opened[0], common.HelpFileName());
-  EXPECT_EQ(shell.opened[1], common.HomePageAddress());
-  EXPECT_EQ(shell.opened[2], common.SupportAddress());
-  EXPECT_EQ(shell.opened[3], common.FeedbackAddress());
-  return shell.opened;
+  const std::vector<std::string> opened = shell.OpenedPaths();
+  EXPECT_EQ(opened[0], common.HelpFileName());
+  EXPECT_EQ(opened[1], common.HomePageAddress());
+  EXPECT_EQ(opened[2], common.SupportAddress());
+  EXPECT_EQ(opened[3], common.FeedbackAddress());
+  return opened;
 }
 
 TEST(Startup, HelpAndWebLinksFollowTheLanguage) {
@@ -160,7 +153,7 @@ TEST(Startup, DocumentPathsKeepTheirBytes) {
   common.OpenProductPage(0);  // no such entry: nothing opens
   common.OpenProductPage(8);
   ASSERT_EQ(shell.opened.size(), 1u);
-  EXPECT_EQ(shell.opened[0], path);
+  EXPECT_EQ(shell.OpenedPaths()[0], path);
 }
 
 TEST(Startup, ShellAddressesKeepEveryByteOfALocalPath) {

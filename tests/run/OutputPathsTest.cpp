@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/SystemError.h"
+#include "tests/support/EnvOverride.h"
 #include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -95,40 +96,17 @@ TEST(ShortForm, PathItselfOrEmptyAndSameFileDetection) {
   EXPECT_FALSE(IsSameFile((dir / "gone").string(), (dir / "gone").string()));
 }
 
-// Restores an environment variable on leaving.
-class EnvironmentValue {
- public:
-  EnvironmentValue(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old, had_ = true;
-    if (value)
-      setenv(name, value, 1);
-    else
-      unsetenv(name);
-  }
-  ~EnvironmentValue() {
-    if (had_)
-      setenv(name_, old_.c_str(), 1);
-    else
-      unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::string old_;
-  bool had_ = false;
-};
-
 TEST(TempScript, TempFolderFromEnvironmentAndScriptDeleted) {
   TempDir dir;
   {
-    const EnvironmentValue unset("TMPDIR", nullptr);
+    const EnvOverride unset("TMPDIR", nullptr);
     EXPECT_EQ(TempFolder(), "/tmp/");
   }
   {
-    const EnvironmentValue empty("TMPDIR", "");
+    const EnvOverride empty("TMPDIR", "");
     EXPECT_EQ(TempFolder(), "/tmp/");
   }
-  const EnvironmentValue tmp("TMPDIR", dir.path().c_str());
+  const EnvOverride tmp("TMPDIR", dir.path().c_str());
   EXPECT_EQ(TempFolder(), dir.folder());
 
   DeleteTempScript();  // nothing there: nothing happens

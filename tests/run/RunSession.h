@@ -15,29 +15,13 @@
 #include <QString>
 #include <QStringList>
 
+#include "tests/support/qt/RecordingPowerOff.h"
+#include "tests/support/qt/RecordingShell.h"
 #include "ui/Prompts.h"
-#include "ui/PowerOffService.h"
-#include "ui/ShellService.h"
 
 class TfrmMain;
 class TfrmCommon;
 class TfrmOverWrite;
-
-// The shell's "open", recorded.
-class RecordingShell : public IShellService {
- public:
-  bool Open(const QString& target) override {
-    opened.push_back(target);
-    return true;
-  }
-  QStringList opened;
-};
-
-class RecordingPowerOff : public IPowerOffService {
- public:
-  void PowerOff() override { ++requests; }
-  int requests = 0;
-};
 
 // Answers the modal questions as a user would: the existing-output prompt
 // by clicking its real buttons, the count-down with No, the finish question

@@ -6,21 +6,6 @@
 
 namespace fs = std::filesystem;
 
-EnvOverride::EnvOverride(const char* name, const std::string& value) : name_(name) {
-  if (const char* old = std::getenv(name)) {
-    old_ = old;
-    had_ = true;
-  }
-  setenv(name, value.c_str(), 1);
-}
-
-EnvOverride::~EnvOverride() {
-  if (had_)
-    setenv(name_, old_.c_str(), 1);
-  else
-    unsetenv(name_);
-}
-
 fs::path RunTest::Source(const std::string& relative, MediaKind kind, double seconds) {
   const fs::path path = dir / relative;
   fs::create_directories(path.parent_path());

@@ -8,22 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "tests/run/RunSession.h"
+#include "tests/support/EnvOverride.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/TempDir.h"
-
-// Sets an environment variable for a scope and restores it (or its absence).
-class EnvOverride {
- public:
-  EnvOverride(const char* name, const std::string& value);
-  ~EnvOverride();
-  EnvOverride(const EnvOverride&) = delete;
-  EnvOverride& operator=(const EnvOverride&) = delete;
-
- private:
-  const char* name_;
-  std::string old_;
-  bool had_ = false;
-};
 
 // A temporary folder with its own program folder and sources made in it.
 class RunTest : public ::testing::Test {
