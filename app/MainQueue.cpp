@@ -130,7 +130,9 @@ void TfrmMain::ActionFileAddExecute() {
   dialog.setFileMode(QFileDialog::ExistingFiles);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setSizeGripEnabled(true);
-  const QStringList filters = FilterTextToNameFilters(OpenDialogFilterText());
+  QStringList filters;
+  for (const std::string& filter : FilterTextToNameFilters(OpenDialogFilterText()))
+    filters << QString::fromStdString(filter);
   dialog.setNameFilters(filters);
   dialog.selectNameFilter(filters.value(openFilterIndex_));
   dialog.selectFile(QString());

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's six choice lists, the command line they give, and the
 // default output folder.
-#include <QStandardPaths>
 
 #include "app/UnitMain.h"
 #include "common/Unit_common.h"
 #include "engine/CommandLine.h"
 #include "engine/ConversionSettings.h"
-#include "ui/PathText.h"
+#include "ui/DefaultFolders.h"
 #include "ui_UnitMain.h"
 
 void TfrmMain::FillChoiceLists() {
@@ -36,8 +35,4 @@ std::string TfrmMain::BuildCommandLine(const std::string& shortSource,
   return ::BuildCommandLine(frmCommon->ProgramFolder(), settings, shortSource, shortOutput);
 }
 
-std::string TfrmMain::DefaultOutputFolder() {
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
-  if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-  return TextToPath(folder);
-}
+std::string TfrmMain::DefaultOutputFolder() { return ::DefaultOutputFolder(); }

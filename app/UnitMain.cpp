@@ -9,6 +9,7 @@
 
 #include "app/ActionBinding.h"
 #include "app/PlainToolTip.h"
+#include "common/ConfigKeys.h"
 #include "common/LanguageTable.h"
 #include "common/Unit_common.h"
 #include "console/ConsoleIO.h"
@@ -214,7 +215,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
 }
 
 void TfrmMain::FormShow() {
-  if (frmCommon->LanguageIndex() == 3) ApplyJapaneseAdjustments();
+  if (frmCommon->LanguageIndex() == kLanguageJapanese) ApplyJapaneseAdjustments();
   ApplyLanguage(frmCommon->LanguageFileName());
   RunGuarded([] { frmCommon->ApplySkin(frmCommon->ReadSkinIndex()); });
   ui->editOutputFolder->setText(LoadOutputFolder());
@@ -254,12 +255,12 @@ void TfrmMain::SetControlsEnabled(bool enabled) {
 }
 
 QString TfrmMain::LoadOutputFolder() const {
-  return PathToText(
-      frmCommon->Config().ReadString("setting", "outputFolder", DefaultOutputFolder()));
+  return PathToText(frmCommon->Config().ReadString(kOutputFolderKey.section, kOutputFolderKey.name,
+                                                   DefaultOutputFolder()));
 }
 
 void TfrmMain::SaveOutputFolder() {
-  frmCommon->Config().WriteString("setting", "outputFolder",
+  frmCommon->Config().WriteString(kOutputFolderKey.section, kOutputFolderKey.name,
                                   TextToPath(ui->editOutputFolder->text()));
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/LanguageTable.h"
 
+#include "common/ConfigKeys.h"
 #include "ui/TextCodec.h"
 
 LanguageTable::LanguageTable(const std::string& fileName, int languageIndex)
@@ -18,9 +19,9 @@ QString LanguageTable::Text(const std::string& section, const std::string& key) 
 
 const char* LanguageTable::CodePage(int languageIndex) {
   switch (languageIndex) {
-    case 1:
+    case kLanguageChinese:
       return "GBK";
-    case 3:
+    case kLanguageJapanese:
       return "CP932";
     default:
       return "UTF-8";

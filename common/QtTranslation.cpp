@@ -4,14 +4,16 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 
+#include "common/ConfigKeys.h"
+
 namespace {
 
 // Qt's catalogue for a language index, as the translations package names it.
 QString CatalogueFor(int languageIndex) {
   switch (languageIndex) {
-    case 1:
+    case kLanguageChinese:
       return QStringLiteral("qtbase_zh_CN");
-    case 3:
+    case kLanguageJapanese:
       return QStringLiteral("qtbase_ja");
     default:
       return QString();

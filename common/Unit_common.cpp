@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include "common/ConfigKeys.h"
 #include "common/ConfigLocation.h"
 #include "platform/SystemError.h"
 #include "ui/ShellService.h"
@@ -56,9 +57,9 @@ constexpr std::array<LanguageRow, 3> kLanguages{{
 
 const LanguageRow& RowFor(int languageIndex) {
   switch (languageIndex) {
-    case 1:
+    case kLanguageChinese:
       return kLanguages[0];
-    case 3:
+    case kLanguageJapanese:
       return kLanguages[2];
     default:
       return kLanguages[1];
@@ -86,7 +87,7 @@ void TfrmCommon::StartupRoutine(const std::string& programFolder) {
       LocateConfigFile(programFolder_, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
   configFileName_ = location.fileName;
   config_ = ConfigStore(location.fileName, location.seedFileName);
-  languageIndex_ = config_.ReadInteger("common", "language", 2);
+  languageIndex_ = config_.ReadInteger(kLanguageKey.section, kLanguageKey.name, kLanguageEnglish);
   const LanguageRow& row = RowFor(languageIndex_);
   languageFileName_ = programFolder_ + row.languageFile;
   helpFileName_ = programFolder_ + row.helpFile;

@@ -1,18 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/Unit_common.h"
 
+#include "common/ConfigKeys.h"
 #include "ui/PowerOffService.h"
 
-namespace {
-const char kSettingSection[] = "setting";
-}  // namespace
-
 bool TfrmCommon::ReadAutoPowerOff() const {
-  return config_.ReadInteger(kSettingSection, "autoPowerOff", 0) == 1;
+  return config_.ReadInteger(kAutoPowerOffKey.section, kAutoPowerOffKey.name, 0) == 1;
 }
 
 int TfrmCommon::ReadAutoPowerOffWaitTime() const {
-  return config_.ReadInteger(kSettingSection, "autoPowerOff_WaitTime", 30);
+  return config_.ReadInteger(kAutoPowerOffWaitTimeKey.section, kAutoPowerOffWaitTimeKey.name, 30);
 }
 
 void TfrmCommon::PowerOffComputer() {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/Unit_common.h"
 
+#include "common/ConfigKeys.h"
 #include "common/SkinTable.h"
 #include "ui/SkinEngine.h"
 
@@ -13,7 +14,9 @@ void TfrmCommon::LoadSkinFile(const std::string& path) {
 }
 
 int TfrmCommon::ReadSkinIndex() const {
-  return config_.ReadInteger("skin", "skin", kDefaultSkinIndex);
+  return config_.ReadInteger(kSkinKey.section, kSkinKey.name, kDefaultSkinIndex);
 }
 
-void TfrmCommon::SaveSkinIndex(int index) const { config_.WriteInteger("skin", "skin", index); }
+void TfrmCommon::SaveSkinIndex(int index) const {
+  config_.WriteInteger(kSkinKey.section, kSkinKey.name, index);
+}

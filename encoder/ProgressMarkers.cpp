@@ -3,6 +3,8 @@
 
 #include <cinttypes>
 
+#include "engine/MarkerProtocol.h"
+
 std::string FormatDurationText(int64_t microseconds) {
   if (microseconds < 0) microseconds = 0;
   const int64_t centis = (microseconds + 5000) / 10000;
@@ -14,13 +16,14 @@ std::string FormatDurationText(int64_t microseconds) {
 }
 
 std::string DurationMarker(int64_t microseconds) {
-  return "ffmpeg_release_duration=" + FormatDurationText(microseconds) + "=ffmpeg_release_duration";
+  return std::string(kDurationMarkerOpen) + FormatDurationText(microseconds) +
+         std::string(kDurationMarkerClose);
 }
 
 std::string TimeMarker(double seconds) {
   char text[64];
   std::snprintf(text, sizeof text, "%.2f", seconds < 0 ? 0.0 : seconds);
-  return std::string("ffmpeg_release_time=") + text + "=ffmpeg_release_time";
+  return std::string(kTimeMarkerOpen) + text + std::string(kTimeMarkerClose);
 }
 
 void ProgressReporter::WriteLine(const std::string& line) {

@@ -3,24 +3,12 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFile>
-#include <QStandardPaths>
 
 #include "console/ConsoleIO.h"
 #include "engine/OutputPaths.h"
 #include "engine/OverwritePolicy.h"
 #include "platform/SystemError.h"
-
-namespace {
-
-// The user's videos folder with its trailing '/', for a run whose output
-// folder text is empty.
-std::string DefaultOutputFolder() {
-  const QString movies = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
-  return WithTrailingSeparator(QFile::encodeName(movies).toStdString());
-}
-
-}  // namespace
+#include "ui/DefaultFolders.h"
 
 // Marks the run active for the length of one StartRun. The flag it clears
 // on leaving belongs to the run, which may be destroyed by an event handled

@@ -6,14 +6,10 @@
 #include <limits>
 #include <vector>
 
+#include "engine/MarkerProtocol.h"
 #include "platform/SystemError.h"
 
 namespace {
-
-constexpr std::string_view kDurationOpen = "ffmpeg_release_duration=";
-constexpr std::string_view kDurationClose = "=ffmpeg_release_duration";
-constexpr std::string_view kTimeOpen = "ffmpeg_release_time=";
-constexpr std::string_view kTimeClose = "=ffmpeg_release_time";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -168,11 +164,11 @@ std::string FormatClock(int64_t seconds) {
 ProgressView UpdateProgress(EncoderProgress& progress, std::string_view text) {
   // Each value is stored as soon as it was read: a good duration counts even
   // when the time in the same piece turns out bad.
-  const std::string duration = ExtractMarkedValue(text, kDurationOpen, kDurationClose);
+  const std::string duration = ExtractMarkedValue(text, kDurationMarkerOpen, kDurationMarkerClose);
   const std::string_view durationValue = Trim(duration);
   if (!durationValue.empty()) progress.DurationSeconds = ParseClockText(durationValue);
 
-  const std::string time = ExtractMarkedValue(text, kTimeOpen, kTimeClose);
+  const std::string time = ExtractMarkedValue(text, kTimeMarkerOpen, kTimeMarkerClose);
   const std::string_view timeValue = Trim(time);
   int64_t now = progress.LatestTimeSeconds;
   if (!timeValue.empty()) {

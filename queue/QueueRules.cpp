@@ -29,11 +29,12 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
   }
 }
 
-QString NameFilter(std::string_view name, std::string_view patterns) {
-  QStringList globs;
+std::string NameFilter(std::string_view name, std::string_view patterns) {
+  std::string globs;
   for (std::string_view pattern : Split(patterns, ';')) {
     if (pattern.empty()) continue;
-    globs << (pattern == "*.*" ? QStringLiteral("*") : QString::fromUtf8(pattern));
+    if (!globs.empty()) globs += ' ';
+    globs += pattern == "*.*" ? std::string_view("*") : pattern;
   }
   // "RM files (*.rm;*.rmvb)" already names its patterns: show them once, in Qt's form.
   const std::string repeated = "(" + std::string(patterns) + ")";
@@ -41,8 +42,7 @@ QString NameFilter(std::string_view name, std::string_view patterns) {
     name.remove_suffix(repeated.size());
     while (name.ends_with(' ')) name.remove_suffix(1);
   }
-  return QString::fromUtf8(name) + QStringLiteral(" (") + globs.join(QLatin1Char(' ')) +
-         QLatin1Char(')');
+  return std::string(name) + " (" + globs + ")";
 }
 
 }  // namespace
@@ -69,9 +69,10 @@ std::string OpenDialogFilterText() {
   return filter;
 }
 
-QStringList FilterTextToNameFilters(std::string_view filter) {
+std::vector<std::string> FilterTextToNameFilters(std::string_view filter) {
   const std::vector<std::string_view> fields = Split(filter, '|');
-  QStringList filters;
-  for (size_t i = 0; i + 1 < fields.size(); i += 2) filters << NameFilter(fields[i], fields[i + 1]);
+  std::vector<std::string> filters;
+  for (size_t i = 0; i + 1 < fields.size(); i += 2)
+    filters.push_back(NameFilter(fields[i], fields[i + 1]));
   return filters;
 }

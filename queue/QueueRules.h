@@ -5,8 +5,6 @@
 #include <string_view>
 #include <vector>
 
-#include <QStringList>
-
 // The accepted extensions, searched as one text (not split into items).
 inline constexpr std::string_view SupportedExtensions =
     "*.avi;*.mpg;*.mpeg;*.wmv;*.asf;*.mov;*.rm;*.rmvb;*.qt;*.mp4;*.3gp;*.dat;*.vob;*.smk;*.swf;"
@@ -24,8 +22,8 @@ bool IsSupportedPath(std::string_view path);
 // "name|patterns|" pieces joined with nothing between them.
 std::string OpenDialogFilterText();
 
-// A "name|p1;p2|name|p1|..." filter turned into Qt name filters
+// A "name|p1;p2|name|p1|..." filter turned into Qt name filters (UTF-8)
 // ("name (p1 p2)"), one per group, in order. A trailing "(...)" in the name that
 // repeats the patterns is not shown twice; "*.*" becomes "*", because in Qt it
 // would only match names holding a '.'.
-QStringList FilterTextToNameFilters(std::string_view filter);
+std::vector<std::string> FilterTextToNameFilters(std::string_view filter);

@@ -7,13 +7,13 @@
 #include <QShowEvent>
 
 #include "ui/Guarded.h"
+#include "common/ConfigKeys.h"
 #include "common/Unit_common.h"
 #include "platform/SystemError.h"
 #include "ui/PathText.h"
 #include "ui_UnitSetting.h"
 
 namespace {
-const char kSettingSection[] = "setting";
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 }  // namespace
@@ -68,8 +68,8 @@ void TfrmSetting::ButtonOKClick() {
   const bool on = ui->checkBoxAutoPowerOff->isChecked();
   const int waitTime = StrToInt(ui->editWaitTime->text());
   const ConfigStore& config = frmCommon->Config();
-  config.WriteInteger(kSettingSection, "autoPowerOff", on ? 1 : 0);
-  config.WriteInteger(kSettingSection, "autoPowerOff_WaitTime", waitTime);
+  config.WriteInteger(kAutoPowerOffKey.section, kAutoPowerOffKey.name, on ? 1 : 0);
+  config.WriteInteger(kAutoPowerOffWaitTimeKey.section, kAutoPowerOffWaitTimeKey.name, waitTime);
   hide();
 }
 

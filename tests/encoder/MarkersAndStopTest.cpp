@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/EncoderProgress.h"
+#include "engine/MarkerProtocol.h"
 #include "tests/encoder/EncoderRun.h"
 #include "tests/encoder/OutputInspection.h"
 #include "tests/support/MediaFixtures.h"
@@ -65,7 +66,7 @@ class EncoderLongRun : public ::testing::Test {
 TempDir* EncoderLongRun::dir_ = nullptr;
 
 double TimeValue(const std::string& line) {
-  return std::stod(ExtractMarkedValue(line, "ffmpeg_release_time=", "=ffmpeg_release_time"));
+  return std::stod(ExtractMarkedValue(line, kTimeMarkerOpen, kTimeMarkerClose));
 }
 
 // What the kernel shows of a process in /proc.
@@ -110,7 +111,7 @@ TEST_F(EncoderLongRun, markersReportDurationFirstThenRisingTimesOftenEnough) {
   const auto& first = result.lines.front();
   ASSERT_NE(std::string::npos, first.text.find("ffmpeg_release_duration=")) << first.text;
   const std::string duration =
-      ExtractMarkedValue(first.text, "ffmpeg_release_duration=", "=ffmpeg_release_duration");
+      ExtractMarkedValue(first.text, kDurationMarkerOpen, kDurationMarkerClose);
   EXPECT_EQ(static_cast<int64_t>(kLongSeconds), ParseClockText(duration)) << duration;
 
   std::vector<ChildProcess::Line> times;

@@ -92,19 +92,4 @@ TEST_F(FolderScanTest, windowHandlesEventsDuringTheScan) {
   EXPECT_LT(countWhenFired, entries.size());
 }
 
-TEST(PlainSubFolder, onlyRealWritableVisibleFolders) {
-  TempDir dir;
-  fs::create_directories(dir / "plain");
-  fs::create_directories(dir / "locked");
-  chmod((dir / "locked").c_str(), 0500);
-  fs::create_directory_symlink(dir / "plain", dir / "alias");
-  WriteFileBytes(dir / "file", "x");
-  EXPECT_TRUE(IsPlainSubFolder((dir / "plain").string(), "plain"));
-  EXPECT_FALSE(IsPlainSubFolder((dir / "locked").string(), "locked"));
-  EXPECT_FALSE(IsPlainSubFolder((dir / "alias").string(), "alias"));
-  EXPECT_FALSE(IsPlainSubFolder((dir / "file").string(), "file"));
-  EXPECT_FALSE(IsPlainSubFolder((dir / "plain").string(), ".plain"));
-  chmod((dir / "locked").c_str(), 0700);
-}
-
 }  // namespace

@@ -6,15 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/MarkerProtocol.h"
 #include "platform/SystemError.h"
 
 namespace {
 
 std::string Time(const std::string& value) {
-  return "ffmpeg_release_time=" + value + "=ffmpeg_release_time";
+  return std::string(kTimeMarkerOpen) + value + std::string(kTimeMarkerClose);
 }
 std::string Duration(const std::string& value) {
-  return "ffmpeg_release_duration=" + value + "=ffmpeg_release_duration";
+  return std::string(kDurationMarkerOpen) + value + std::string(kDurationMarkerClose);
 }
 
 struct ExtractCase {

@@ -40,15 +40,3 @@ void WriteSkin(const std::filesystem::path& file, const std::string& window) {
 std::string RealSkinFolder() { return std::string(VELBRIN_PROGRAM_DIR) + "skins/"; }
 
 QColor ApplicationWindowColour() { return QApplication::palette().color(QPalette::Window); }
-
-ScopedDataHome::ScopedDataHome(const std::string& folder) {
-  if (const char* old = std::getenv("XDG_DATA_HOME")) old_ = old;
-  ::setenv("XDG_DATA_HOME", folder.c_str(), 1);
-}
-
-ScopedDataHome::~ScopedDataHome() {
-  if (old_)
-    ::setenv("XDG_DATA_HOME", old_->c_str(), 1);
-  else
-    ::unsetenv("XDG_DATA_HOME");
-}

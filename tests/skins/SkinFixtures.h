@@ -8,6 +8,8 @@
 
 #include <QColor>
 
+#include "tests/support/EnvOverride.h"
+
 // A complete, valid skin file text; entries of `changes` replace or add keys
 // (an empty value removes the key).
 std::string SkinText(const std::map<std::string, std::string>& changes = {});
@@ -21,11 +23,8 @@ QColor ApplicationWindowColour();
 // Points XDG_DATA_HOME at a folder for the life of the object.
 class ScopedDataHome {
  public:
-  explicit ScopedDataHome(const std::string& folder);
-  ~ScopedDataHome();
-  ScopedDataHome(const ScopedDataHome&) = delete;
-  ScopedDataHome& operator=(const ScopedDataHome&) = delete;
+  explicit ScopedDataHome(const std::string& folder) : value_("XDG_DATA_HOME", folder) {}
 
  private:
-  std::optional<std::string> old_;
+  EnvOverride value_;
 };

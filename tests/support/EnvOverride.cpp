@@ -4,19 +4,16 @@
 #include <cstdlib>
 
 EnvOverride::EnvOverride(const char* name, const char* value) : name_(name) {
-  if (const char* old = std::getenv(name)) {
-    old_ = old;
-    had_ = true;
-  }
+  if (const char* old = std::getenv(name)) old_ = old;
   if (value)
-    setenv(name, value, 1);
+    ::setenv(name, value, 1);
   else
-    unsetenv(name);
+    ::unsetenv(name);
 }
 
 EnvOverride::~EnvOverride() {
-  if (had_)
-    setenv(name_, old_.c_str(), 1);
+  if (old_)
+    ::setenv(name_.c_str(), old_->c_str(), 1);
   else
-    unsetenv(name_);
+    ::unsetenv(name_.c_str());
 }

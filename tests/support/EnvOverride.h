@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <string>
 
-// Sets an environment variable for a scope (unsets it for a null value) and
-// restores it, or its absence, on leaving.
+// Sets an environment variable for a scope (a null value removes it) and restores it,
+// or its absence, on leaving.
 class EnvOverride {
  public:
   EnvOverride(const char* name, const char* value);
@@ -14,7 +15,6 @@ class EnvOverride {
   EnvOverride& operator=(const EnvOverride&) = delete;
 
  private:
-  const char* name_;
-  std::string old_;
-  bool had_ = false;
+  std::string name_;
+  std::optional<std::string> old_;
 };

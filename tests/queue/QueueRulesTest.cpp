@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
-#include "app/TypedFileNames.h"
 #include "queue/FolderScan.h"
 #include "queue/QueueRules.h"
 
@@ -30,16 +32,17 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"/v/a.avi;", true}, PathCase{"/v/a.MKV", true}));
 
 TEST(OpenDialogFilter, nineGroupsInOrderWithQtPatterns) {
-  const QStringList filters = FilterTextToNameFilters(OpenDialogFilterText());
+  const std::vector<std::string> filters = FilterTextToNameFilters(OpenDialogFilterText());
   ASSERT_EQ(filters.size(), 9);
-  EXPECT_TRUE(filters[0].startsWith("Support files (*.avi *.mpg *.mpeg *.wmv *.asf *.avs"));
-  EXPECT_FALSE(filters[0].contains("*.3gp"));
+  EXPECT_TRUE(filters[0].starts_with("Support files (*.avi *.mpg *.mpeg *.wmv *.asf *.avs"));
+  EXPECT_EQ(filters[0].find("*.3gp"), std::string::npos);
   EXPECT_EQ(filters[1], "RM files (*.rm *.rmvb)");
   EXPECT_EQ(filters[2], "AVI files (*.avi)");
   EXPECT_EQ(filters[5], "Portable device files (*.3gp *.mp4 *.avs *.psp *.mkv)");
   // Qt's "*.*" would skip names without a dot; the group means every file.
   EXPECT_EQ(filters[8], "All files (*)");
-  for (const QString& filter : filters) EXPECT_FALSE(filter.contains(';')) << filter.toStdString();
+  for (const std::string& filter : filters)
+    EXPECT_EQ(filter.find(';'), std::string::npos) << filter;
 }
 
 struct WildcardCase {
@@ -64,18 +67,5 @@ INSTANTIATE_TEST_SUITE_P(
                       WildcardCase{"*.avi", "a.b.avi", true}, WildcardCase{"*.a?i", "x.avi", true},
                       WildcardCase{"*.mp*", "x.mpeg", true}, WildcardCase{"*.mp*", "x.mkv", false},
                       WildcardCase{"*.", "README", true}, WildcardCase{"*.", "a.txt", false}));
-
-TEST(TypedFileNames, splitLikeTheDialogQuotesASelection) {
-  const std::pair<QString, QStringList> cases[] = {
-      {"  clip.avi ", {"clip.avi"}},
-      {"a\"b.avi", {"a\"b.avi"}},
-      {"\"a.avi\" \"b c.avi\"", {"a.avi", "b c.avi"}},
-      {"\"say \"hi\".avi\" \"x.avi\"", {"say \"hi\".avi", "x.avi"}},
-      {"\"quoted\".avi", {"\"quoted\".avi"}},
-      {"", {}},
-  };
-  for (const auto& [text, names] : cases)
-    EXPECT_EQ(SplitTypedFileNames(text), names) << text.toStdString();
-}
 
 }  // namespace
