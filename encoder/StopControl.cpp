@@ -75,13 +75,16 @@ bool IsQuitLine(const char* begin, const char* end) {
 StopControl::StopControl() {
   InstallHandlers();
   StopWithParent();
-  if (::pipe2(wake_, O_CLOEXEC) == 0) watcher_ = std::thread([this] { WatchInput(); });
+  int wake[2];
+  if (::pipe2(wake, O_CLOEXEC) != 0) return;
+  wakeRead_ = FileDescriptor(wake[0]);
+  wakeWrite_ = FileDescriptor(wake[1]);
+  watcher_ = std::thread([this] { WatchInput(); });
 }
 
 StopControl::~StopControl() {
-  if (wake_[1] >= 0) ::close(wake_[1]);  // wakes the watcher's poll
+  wakeWrite_.TryClose();  // wakes the watcher's poll
   if (watcher_.joinable()) watcher_.join();
-  if (wake_[0] >= 0) ::close(wake_[0]);
 }
 
 bool StopControl::Requested() const { return stopRequests.load() > 0; }
@@ -94,7 +97,7 @@ void StopControl::WatchInput() {
   std::string line;
   bool input = true;
   while (true) {
-    pollfd fds[2] = {{input ? 0 : -1, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+    pollfd fds[2] = {{input ? 0 : -1, POLLIN, 0}, {wakeRead_.Get(), POLLIN, 0}};
     int ready = ::poll(fds, 2, -1);
     if (ready < 0) {
       if (errno == EINTR) continue;

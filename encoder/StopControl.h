@@ -3,6 +3,8 @@
 
 #include <thread>
 
+#include "platform/FileDescriptor.h"
+
 // Watches for the requests to stop early: a line "quit" on standard input
 // and SIGINT/SIGTERM. The first request asks for an orderly stop; a signal
 // after it ends the process at once. One instance per process.
@@ -20,7 +22,8 @@ class StopControl {
  private:
   void WatchInput();
 
-  int wake_[2] = {-1, -1};  // closes the watcher's poll at the end
+  FileDescriptor wakeRead_;   // the watcher polls it beside standard input
+  FileDescriptor wakeWrite_;  // closed at the end, which wakes the watcher
   std::thread watcher_;
 };
 
